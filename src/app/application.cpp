@@ -1,0 +1,217 @@
+#include "app/application.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <locale>
+
+#include "app/global.h"
+#include "app/mouse_controller.h"
+#include "app/result.h"
+#include "app/timer.h"
+#include "graphics/dx_graphic.h"
+#include "platform/debug.h"
+#include "platform/text_encoding.h"
+
+namespace {
+
+constexpr int kListIds[4] = {103, 104, 105, 106};
+constexpr ArchiveId kListArchives[4] = {ArchiveId::Images, ArchiveId::Music, ArchiveId::SoundEffects,
+                                        ArchiveId::Animations};
+
+}  // namespace
+
+int ParseFullScreen(const std::string& value) { return value.compare(0, 2, "on") == 0 ? 1 : 0; }
+
+int ParseVolume(const std::string& value) {
+    return static_cast<int>(std::strtol(value.c_str(), nullptr, 0));
+}
+
+int EffectAttenuation(int volume) {
+    if (volume == 0) {
+        return -10000;
+    }
+    // Single precision throughout, truncated toward zero, as the sound device expects.
+    const float quotient = 100.0f / static_cast<float>(volume);
+    const float value = -1000.0f * std::log(quotient) / std::log(2.0f);
+    if (std::isnan(value) || value < -10000.0f) {
+        return -10000;
+    }
+    return static_cast<int>(value);
+}
+
+const std::string& Application::Caption() {
+    return SJ("Tarnwick Ostrelle Night　Ver.1.00");
+}
+
+Application::Application() : factory_(CreateScene) {}
+
+Application::~Application() { CloseDataFiles(); }
+
+void Application::CloseDataFiles() {
+    for (int& fd : dataFiles.fd) {
+        if (fd >= 0) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+}
+
+void Application::ReadConfiguration() {
+    const std::string path = platform::CurrentDirectory() + "/config.ini";
+    Global& g = Global::Instance();
+    g.Set(ParseFullScreen(platform::ReadProfileString(path, "game", "FullScreen", "off")), "FullScreen");
+    g.Set(ParseVolume(platform::ReadProfileString(path, "game", "BgmVolume", "30")), "BgmVolume");
+    g.Set(ParseVolume(platform::ReadProfileString(path, "game", "SeVolume", "30")), "SeVolume");
+}
+
+int Application::Initialize() {
+    platform::Platform& p = platform::Get();
+
+    guard_ = std::make_unique<platform::SingleInstanceGuard>(instanceName_);
+    if (guard_->AlreadyExisted()) {
+        p.ShowMessageBox(platform::SjisToUtf8(SJ("既に起動しています。")), "Error", platform::MessageBoxButtons::Ok,
+                         platform::MessageBoxIcon::Information, false);
+        guard_.reset();
+        return -1;
+    }
+
+    width = 1280;
+    height = 720;
+    ReadConfiguration();
+    Global& g = Global::Instance();
+    const bool windowed = g.Get("FullScreen") != 1;
+
+    if (DxGraphic::Instance().Init(Caption(), width, height, windowed) != S_OK_RESULT) {
+        platform::OutputDebug(SJ("Error: DIRECTXの初期化に失敗"));
+    }
+    InitSound();
+
+    // The mouse reads the main window through the platform; nothing to hand over here.
+    MouseController::Instance();
+
+    for (int i = 0; i < 4; ++i) {
+        char path[64];
+        std::snprintf(path, sizeof(path), "./data/data%d.dat", i);
+        dataFiles.fd[i] = ::open(path, O_RDONLY | O_CLOEXEC);
+        if (dataFiles.fd[i] < 0) {
+            platform::OutputDebug(SJ("データファイルが読み込めません。\n"));
+            return E_FAIL_RESULT;
+        }
+    }
+    for (int k = 0; k < 4; ++k) {
+        if (Archive(kListArchives[k]).LoadList(&dataFiles, kListIds[k], k == 3) != 0) {
+            char text[64];
+            std::snprintf(text, sizeof(text), "data%d.lst", k);
+            p.ShowMessageBox(std::string(text) + platform::SjisToUtf8(SJ("が見つかりません")), "ERROR",
+                             platform::MessageBoxButtons::Ok, platform::MessageBoxIcon::Warning, true);
+            return E_FAIL_RESULT;
+        }
+    }
+    g.LoadSave();
+    nextSceneId = kSceneTitle;
+    return S_OK_RESULT;
+}
+
+void Application::InitSound() {
+    // Filled in with the sound device.
+}
+
+void Application::ReleaseSound() {}
+
+bool Application::ConfirmClose() {
+    return platform::Get().ShowMessageBox(platform::SjisToUtf8(SJ("終了しますか")),
+                                          platform::SjisToUtf8(SJ("終了確認")),
+                                          platform::MessageBoxButtons::OkCancel,
+                                          platform::MessageBoxIcon::Question, true) == platform::MessageBoxAnswer::Ok;
+}
+
+void Application::HandleEvent(const platform::Event& event) {
+    switch (event.type) {
+        case platform::Event::Type::CloseRequested:
+            if (ConfirmClose()) {
+                // Destroying the window ends the loop, as the window's destruction posts the quit.
+                platform::Get().DestroyMainWindow();
+                PostQuit();
+            }
+            break;
+        case platform::Event::Type::KeyDown:
+            if (event.alt && event.key == platform::KeyCode::F4 && ConfirmClose()) {
+                PostQuit();
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+int Application::Run() {
+    platform::Platform& p = platform::Get();
+    currentSceneId = 0;
+    quitPosted_ = false;
+    for (;;) {
+        Timer::Instance().Wait();
+
+        if (currentSceneId != nextSceneId) {
+            scene.reset(factory_ ? factory_(nextSceneId) : nullptr);
+            if (scene) {
+                scene->Enter(currentSceneId);
+            }
+        }
+        if (scene) {
+            currentSceneId = nextSceneId;
+            scene->Update(&nextSceneId);
+            if (nextSceneId != currentSceneId) {
+                scene->Leave();
+                scene.reset();
+            }
+        }
+        if (nextSceneId == kSceneQuit) {
+            p.ShowMainWindow(false);
+            PostQuit();
+        }
+
+        platform::Event event;
+        while (!quitPosted_ && p.PollEvent(event)) {
+            HandleEvent(event);
+        }
+        if (quitPosted_) {
+            scene.reset();  // destroyed without Leave
+            return 0;
+        }
+    }
+}
+
+int Application::Shutdown() {
+    DxGraphic& graphics = DxGraphic::Instance();
+    graphics.ReleaseAllTextures();
+    graphics.ReleaseAllCanvases();
+    graphics.Shutdown();
+    ReleaseSound();
+    return 0;
+}
+
+int RunApplication() {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // The user's default locale, as far as the system has it; fall back to the C locale.
+    if (std::setlocale(LC_ALL, "") != nullptr) {
+        try {
+            std::locale::global(std::locale(""));
+        } catch (const std::runtime_error&) {
+            std::setlocale(LC_ALL, "C");
+        }
+    }
+    // Numbers in files and logs always use the C conventions.
+    std::setlocale(LC_NUMERIC, "C");
+    Application app;
+    if (app.Initialize() == 0) {
+        app.Run();
+    }
+    app.Shutdown();
+    return 0;
+}

@@ -1,0 +1,92 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "app/singleton.h"
+#include "platform/platform.h"
+
+class Image;
+
+// The graphics service: the main window, the drawing device, the camera, the frame (begin with
+// screen shake, end with screenshot and present, recovery from a lost device), the texture cache
+// with sprite drawing, and the text canvases.
+class DxGraphic : public Singleton<DxGraphic> {
+    friend class Singleton<DxGraphic>;
+
+public:
+    // One cached texture or text canvas.
+    struct CacheEntry {
+        int width = 0;            // picture (or canvas) size
+        int height = 0;
+        int textureWidth = 0;     // level-0 size of the device texture (powers of two for pictures)
+        int textureHeight = 0;
+        platform::TextureHandle texture = 0;
+        // Canvases only: pixel store and the last text drawn, to redraw it after a reset.
+        std::vector<uint32_t> pixels;
+        std::string text;
+        int textX = 0, textY = 0, textSize = 0;
+        uint32_t textColour = 0;
+    };
+
+    // ---- Device and frame ----------------------------------------------------------------------
+    int Init(const std::string& captionSjis, int width, int height, bool windowed);
+    int SetupView();
+    int SetBlendMode(int mode);
+    int BeginFrame();
+    int EndFrame();
+    int Reset();
+    void Shutdown();  // releases the device and destroys the window
+
+    bool Windowed() const { return windowed_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int ShakeX() const { return shakeX_; }
+    int ShakeY() const { return shakeY_; }
+    int CurrentBlendMode() const { return blendMode_; }
+
+    // ---- Textures and sprites ------------------------------------------------------------------
+    // Picture size for the name, loading it on first use (a failed load is cached as 0 x 0).
+    void GetTexture(std::string_view name, int& width, int& height);
+    int LoadTexture(std::string_view name, CacheEntry& entry);
+    void ReleaseAllTextures();
+    void ReleaseAllCanvases();
+    int DrawImage(const Image& image, float offsetX, float offsetY, float offsetZ);
+
+    // ---- Text canvases --------------------------------------------------------------------------
+    int CreateCanvas(std::string_view name, int width, int height);
+    int ClearCanvas(std::string_view name);
+    // Draws Shift-JIS text into the canvas; the total advance in pixels, or E_FAIL.
+    int DrawText(std::string_view textSjis, int x, int y, int size, uint32_t colourRgb, std::string_view name);
+    // Loads the embedded game font (at start-up); removes it again at shut-down.
+    int AddFontResource();
+    void RemoveFontResource();
+
+    const CacheEntry* FindTexture(std::string_view name) const;
+    const CacheEntry* FindCanvas(std::string_view name) const;
+
+private:
+    DxGraphic() = default;
+    ~DxGraphic() override;
+
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    using Cache = std::unordered_map<std::string, CacheEntry, Hash, std::equal_to<>>;
+
+    void UploadCanvas(CacheEntry& canvas);
+
+    bool windowed_ = true;
+    int width_ = 1280;
+    int height_ = 720;
+    bool deviceReady_ = false;
+    int blendMode_ = 0;
+    int shakeX_ = 0;
+    int shakeY_ = 0;
+    bool fontLoaded_ = false;
+    Cache textures_;
+    Cache canvases_;
+};

@@ -1,0 +1,116 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The small layer between the game and the operating system: window, events, message boxes,
+// input, clock and drawing. The shipped game always runs the real implementation (SDL2 + OpenGL);
+// tests install the headless one (src/platform/headless/) before anything touches the platform.
+namespace platform {
+
+enum class MessageBoxButtons { Ok, OkCancel };
+enum class MessageBoxIcon { Information, Warning, Question, Error };
+enum class MessageBoxAnswer { Ok, Cancel };
+
+enum class KeyCode { F2, F4, Other };
+
+struct Event {
+    enum class Type {
+        CloseRequested,  // the window's close button
+        KeyDown,         // a key went down; alt tells whether Alt was held
+        FocusGained,
+        FocusLost,
+    };
+    Type type = Type::CloseRequested;
+    KeyCode key = KeyCode::Other;
+    bool alt = false;
+};
+
+using TextureHandle = uint32_t;  // 0 = no texture
+
+// One corner of a sprite quad: world position (pixels, z into the screen) and texture coordinates.
+struct Vertex {
+    float x, y, z;
+    float u, v;
+};
+
+// A textured quad as a two-triangle strip: top-left, top-right, bottom-left, bottom-right.
+struct Quad {
+    Vertex v[4];
+    uint32_t argb = 0xFFFFFFFFu;  // vertex colour, modulates the texture
+    int blend = 1;                // 0 off, 1 alpha, 2 additive
+    TextureHandle texture = 0;
+};
+
+enum class PresentResult {
+    Ok,
+    DeviceLost,      // drawing is impossible for now: try again next frame
+    DeviceNotReset,  // the device can be reset now: call ResetRenderer and reload resources
+    Failed,
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- Clock -------------------------------------------------------------------------------
+    virtual uint64_t PerformanceCounter() = 0;    // monotonic ticks; never 0 on a working clock
+    virtual uint64_t PerformanceFrequency() = 0;  // ticks per second
+    virtual uint32_t Milliseconds() = 0;          // monotonic milliseconds
+    virtual void Sleep(uint32_t ms) = 0;
+
+    // --- Window and events --------------------------------------------------------------------
+    // Creates the main window with a client area of width x height (windowed, centred by the
+    // caller's rectangle) or full screen on the desktop with the back buffer letterboxed.
+    virtual bool CreateMainWindow(const std::string& titleUtf8, int x, int y, int width, int height,
+                                  bool windowed) = 0;
+    virtual void ShowMainWindow(bool visible) = 0;
+    virtual void DestroyMainWindow() = 0;
+    virtual bool HasMainWindow() const = 0;
+    // Desktop size (for centring the window).
+    virtual void DesktopSize(int& width, int& height) = 0;
+    // Next pending window event; false when the queue is empty.
+    virtual bool PollEvent(Event& out) = 0;
+    virtual MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
+                                            MessageBoxButtons buttons, MessageBoxIcon icon,
+                                            bool ownedByMainWindow) = 0;
+
+    // --- Input ----------------------------------------------------------------------------------
+    virtual bool IsMainWindowForeground() = 0;
+    // Cursor in back-buffer pixels (may lie outside 0..1279 / 0..719) and button states.
+    virtual void GetMouse(int& x, int& y, bool& left, bool& right) = 0;
+    virtual bool IsKeyDown(KeyCode key) = 0;
+
+    // --- Drawing --------------------------------------------------------------------------------
+    // Creates the back buffer of width x height that every frame is drawn into and presented from.
+    virtual bool CreateRenderer(int width, int height) = 0;
+    virtual void DestroyRenderer() = 0;
+    virtual bool HasRenderer() const = 0;
+    // Texture of exactly width x height texels, contents undefined until uploaded.
+    virtual TextureHandle CreateTexture(int width, int height) = 0;
+    // Copies a w x h block of 0xAARRGGBB pixels (rows pitchPixels apart) to texel (x, y).
+    virtual void UploadTexture(TextureHandle texture, int x, int y, int w, int h, const uint32_t* argb,
+                               int pitchPixels) = 0;
+    virtual void DestroyTexture(TextureHandle texture) = 0;
+    // Camera as row-vector matrices (a point p is drawn at p * view * projection), right-handed,
+    // with the depth range 0..w of the original device.
+    virtual void SetCamera(const float view[16], const float projection[16]) = 0;
+    virtual bool BeginFrame(uint32_t clearArgb) = 0;
+    virtual void DrawQuad(const Quad& quad) = 0;
+    // Ends the frame and presents the back buffer.
+    virtual PresentResult EndFrame() = 0;
+    // Recreates the drawing context after DeviceNotReset; all textures must be created again.
+    virtual bool ResetRenderer() = 0;
+    // The back buffer as 0xAARRGGBB pixels, rows top-down.
+    virtual bool ReadBackBuffer(std::vector<uint32_t>& argb, int& width, int& height) = 0;
+};
+
+// The platform in use. Creates the real one on first use unless a test installed another.
+Platform& Get();
+// Replaces the platform (tests only). Passing nullptr removes it.
+void Install(std::unique_ptr<Platform> platform);
+// Creates the real SDL2 + OpenGL platform.
+std::unique_ptr<Platform> CreateRealPlatform();
+
+}  // namespace platform

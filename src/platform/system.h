@@ -1,0 +1,35 @@
+#pragma once
+#include <string>
+
+// Operating-system services without a window: the INI reader and the single-instance guard.
+namespace platform {
+
+// Reads [section] key from an INI file the way the Windows profile call does: section and key
+// match without regard to case, the value is trimmed of surrounding blanks and of one pair of
+// matching quotes, and it is cut to bufferSize - 1 characters. A missing file, section or key
+// gives the default text (also cut to the buffer).
+std::string ReadProfileString(const std::string& path, const std::string& section, const std::string& key,
+                              const std::string& defaultText, size_t bufferSize = 100);
+
+// A named lock held for the life of the object: the first holder owns the name until it ends
+// (also by a crash, since the lock is an advisory file lock the kernel drops with the process).
+class SingleInstanceGuard {
+public:
+    explicit SingleInstanceGuard(const std::string& name);
+    ~SingleInstanceGuard();
+    SingleInstanceGuard(const SingleInstanceGuard&) = delete;
+    SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
+
+    // True when another process already holds the name.
+    bool AlreadyExisted() const { return alreadyExisted_; }
+    void Release();
+
+private:
+    int fd_ = -1;
+    bool alreadyExisted_ = false;
+};
+
+// Current working directory ("" when it cannot be read).
+std::string CurrentDirectory();
+
+}  // namespace platform
