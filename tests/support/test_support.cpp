@@ -1,9 +1,14 @@
 #include "test_support.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <fstream>
 #include <filesystem>
 #include <mutex>
 #include <vector>
+
+#include "platform/headless/headless_platform.h"
 
 namespace testsupport {
 namespace {
@@ -41,6 +46,42 @@ std::string MakeTempDir() {
     std::lock_guard<std::mutex> lock(Temps().mutex);
     Temps().paths.emplace_back(path);
     return path;
+}
+
+platform::HeadlessPlatform* InstallHeadless() {
+    auto owned = std::make_unique<platform::HeadlessPlatform>();
+    platform::HeadlessPlatform* raw = owned.get();
+    platform::Install(std::move(owned));
+    return raw;
+}
+
+platform::HeadlessPlatform* InstallHeadlessWithRenderer() {
+    platform::HeadlessPlatform* p = InstallHeadless();
+    p->CreateMainWindow("test", 0, 0, 1280, 720, true);
+    p->CreateRenderer(1280, 720);
+    return p;
+}
+
+ScopedChdir::ScopedChdir(const std::string& dir) {
+    char buffer[4096];
+    if (getcwd(buffer, sizeof(buffer)) != nullptr) {
+        previous_ = buffer;
+    }
+    if (chdir(dir.c_str()) != 0) {
+        previous_.clear();
+    }
+}
+
+ScopedChdir::~ScopedChdir() {
+    if (!previous_.empty() && chdir(previous_.c_str()) != 0) {
+        std::abort();
+    }
+}
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    return static_cast<bool>(out);
 }
 
 }  // namespace testsupport

@@ -50,6 +50,7 @@ public:
     uint64_t ClockNs() const { return clockNs_; }
     // Extra virtual time each Sleep takes beyond the asked milliseconds (models oversleeping).
     uint64_t sleepOvershootNs = 0;
+    uint64_t clockReadCostNs = 1000;
     // Makes PerformanceCounter report 0 (no high-resolution counter).
     bool noPerformanceCounter = false;
     // Makes the next EndFrame report this result once (device loss tests).
@@ -81,9 +82,16 @@ public:
     int ResetCount() const { return resets_; }
 
     // ---- Platform -----------------------------------------------------------------------------
-    uint64_t PerformanceCounter() override { return noPerformanceCounter ? 0 : clockNs_; }
+    // Every clock read costs clockReadCostNs of virtual time, so that a spinning wait ends.
+    uint64_t PerformanceCounter() override {
+        clockNs_ += clockReadCostNs;
+        return noPerformanceCounter ? 0 : clockNs_;
+    }
     uint64_t PerformanceFrequency() override { return 1000000000ull; }
-    uint32_t Milliseconds() override { return static_cast<uint32_t>(clockNs_ / 1000000ull); }
+    uint32_t Milliseconds() override {
+        clockNs_ += clockReadCostNs;
+        return static_cast<uint32_t>(clockNs_ / 1000000ull);
+    }
     void Sleep(uint32_t ms) override {
         ++sleeps_;
         clockNs_ += static_cast<uint64_t>(ms) * 1000000ull + sleepOvershootNs;

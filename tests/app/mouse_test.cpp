@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "app/mouse_controller.h"
+#include "platform/headless/headless_platform.h"
+#include "test_support.h"
+
+TEST(MouseTest, ClickEdgeOnlyOnFirstFrame) {
+    platform::HeadlessPlatform* h = testsupport::InstallHeadlessWithRenderer();
+    MouseController m;
+    h->SetMouse(100, 200, false);
+    m.Update(true);
+    EXPECT_EQ(m.x, 100);
+    EXPECT_EQ(m.y, 200);
+    EXPECT_FALSE(m.Clicked());
+    h->SetMouse(101, 200, true);
+    m.Update(true);
+    EXPECT_TRUE(m.Clicked());
+    EXPECT_EQ(m.previousX, 100);
+    m.Update(true);
+    EXPECT_FALSE(m.Clicked());  // held: no second click
+    h->SetMouse(101, 200, false);
+    m.Update(true);
+    EXPECT_TRUE(m.Released());
+    EXPECT_FALSE(m.Clicked());
+}
+
+TEST(MouseTest, DisabledOrBackgroundReadsMinusOne) {
+    platform::HeadlessPlatform* h = testsupport::InstallHeadlessWithRenderer();
+    MouseController m;
+    h->SetMouse(50, 60, true);
+    m.Update(false);
+    EXPECT_EQ(m.x, -1);
+    EXPECT_EQ(m.y, -1);
+    EXPECT_FALSE(m.left);
+    EXPECT_FALSE(m.enabled);
+
+    h->SetForeground(false);
+    m.Update(true);
+    EXPECT_EQ(m.x, -1);
+    EXPECT_FALSE(m.enabled);
+    // Coming back with the button held counts as a press in the first frame.
+    h->SetForeground(true);
+    m.Update(true);
+    EXPECT_TRUE(m.enabled);
+    EXPECT_TRUE(m.Clicked());
+    EXPECT_EQ(m.x, 50);
+}

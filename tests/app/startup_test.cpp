@@ -1,0 +1,134 @@
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/global.h"
+#include "archive/resources.h"
+#include "platform/debug.h"
+#include "platform/headless/headless_platform.h"
+#include "test_support.h"
+
+namespace {
+
+// A game folder with config.ini and data files in a temporary directory, and the list resources
+// registered for the run.
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = testsupport::MakeTempDir();
+        mkdir((dir + "/data").c_str(), 0700);
+        for (int i = 0; i < 4; ++i) {
+            testsupport::WriteFile(dir + "/data/data" + std::to_string(i) + ".dat", "x");
+        }
+        // One record per list: name "a", file i, offset 0, size 1.
+        for (int i = 0; i < 4; ++i) {
+            lists[i] = {1, 'a', static_cast<uint8_t>(i), 0, 0, 0, 0, 1, 0, 0, 0};
+            archive::RegisterResource("RT_LIST", 103 + i, lists[i].data(), lists[i].size());
+        }
+        headless = testsupport::InstallHeadless();
+        Global::Instance().Clear();
+        platform::SetDebugSink([this](const std::string& line) { debug.push_back(line); });
+    }
+    void TearDown() override {
+        platform::SetDebugSink(nullptr);
+        for (int i = 0; i < 4; ++i) {
+            archive::UnregisterResource("RT_LIST", 103 + i);
+        }
+    }
+    std::string dir;
+    std::vector<uint8_t> lists[4];
+    platform::HeadlessPlatform* headless = nullptr;
+    std::vector<std::string> debug;
+};
+
+}  // namespace
+
+TEST_F(StartupTest, ReadsConfigurationAndNamesTheTitle) {
+    testsupport::ScopedChdir cd(dir);
+    testsupport::WriteFile("config.ini", "[game]\nFullScreen=on\nBgmVolume=0x32\nSeVolume=80\n");
+    Application app;
+    app.SetInstanceName("tarnwick-test-startup-1");
+    ASSERT_EQ(app.Initialize(), 0);
+    EXPECT_EQ(app.nextSceneId, 2);
+    EXPECT_EQ(Global::Instance().Get("FullScreen"), 1);
+    EXPECT_EQ(Global::Instance().Get("BgmVolume"), 50);
+    EXPECT_EQ(Global::Instance().Get("SeVolume"), 80);
+    EXPECT_EQ(headless->WindowTitle(), "Tarnwick Ostrelle Night　Ver.1.00");
+    EXPECT_TRUE(headless->MessageBoxes().empty());
+    app.Shutdown();
+}
+
+TEST_F(StartupTest, MissingConfigGivesDefaults) {
+    testsupport::ScopedChdir cd(dir);
+    Application app;
+    app.SetInstanceName("tarnwick-test-startup-2");
+    ASSERT_EQ(app.Initialize(), 0);
+    EXPECT_EQ(Global::Instance().Get("FullScreen"), 0);
+    EXPECT_EQ(Global::Instance().Get("BgmVolume"), 30);
+    EXPECT_EQ(Global::Instance().Get("SeVolume"), 30);
+    app.Shutdown();
+}
+
+TEST_F(StartupTest, MissingDataFileEndsQuietly) {
+    testsupport::ScopedChdir cd(dir);
+    ASSERT_EQ(unlink("data/data2.dat"), 0);
+    Application app;
+    app.SetInstanceName("tarnwick-test-startup-3");
+    EXPECT_EQ(app.Initialize(), static_cast<int>(0x80004005u));
+    EXPECT_TRUE(headless->MessageBoxes().empty());
+    EXPECT_GE(app.dataFiles.fd[0], 0);
+    EXPECT_GE(app.dataFiles.fd[1], 0);
+    EXPECT_LT(app.dataFiles.fd[2], 0);
+    EXPECT_LT(app.dataFiles.fd[3], 0);
+    bool found = false;
+    for (const auto& l : debug) found = found || l == "データファイルが読み込めません。";
+    EXPECT_TRUE(found);
+    app.Shutdown();
+    EXPECT_FALSE(headless->WindowCreated());
+}
+
+TEST_F(StartupTest, MissingListShowsItsMessage) {
+    testsupport::ScopedChdir cd(dir);
+    archive::UnregisterResource("RT_LIST", 105);
+    Application app;
+    app.SetInstanceName("tarnwick-test-startup-4");
+    EXPECT_EQ(app.Initialize(), static_cast<int>(0x80004005u));
+    ASSERT_EQ(headless->MessageBoxes().size(), 1u);
+    EXPECT_EQ(headless->MessageBoxes()[0].text, "data2.lstが見つかりません");
+    EXPECT_EQ(headless->MessageBoxes()[0].caption, "ERROR");
+    EXPECT_EQ(headless->MessageBoxes()[0].icon, platform::MessageBoxIcon::Warning);
+    app.Shutdown();
+}
+
+TEST_F(StartupTest, SecondInstanceIsRefused) {
+    testsupport::ScopedChdir cd(dir);
+    platform::SingleInstanceGuard first("tarnwick-test-startup-5");
+    ASSERT_FALSE(first.AlreadyExisted());
+    Application app;
+    app.SetInstanceName("tarnwick-test-startup-5");
+    EXPECT_EQ(app.Initialize(), -1);
+    ASSERT_EQ(headless->MessageBoxes().size(), 1u);
+    EXPECT_EQ(headless->MessageBoxes()[0].text, "既に起動しています。");
+    EXPECT_EQ(headless->MessageBoxes()[0].caption, "Error");
+    EXPECT_EQ(headless->MessageBoxes()[0].icon, platform::MessageBoxIcon::Information);
+    EXPECT_FALSE(headless->WindowCreated());
+    // Once the first holder ends, the name is free again.
+    first.Release();
+    platform::SingleInstanceGuard again("tarnwick-test-startup-5");
+    EXPECT_FALSE(again.AlreadyExisted());
+}
+
+TEST_F(StartupTest, SaveFileIsLoadedLast) {
+    testsupport::ScopedChdir cd(dir);
+    testsupport::WriteFile("save.dat", std::string("\x02\x00\x01\x00\x03", 5));
+    Application app;
+    app.SetInstanceName("tarnwick-test-startup-6");
+    ASSERT_EQ(app.Initialize(), 0);
+    EXPECT_EQ(Global::Instance().GetStage(0), 2);
+    EXPECT_EQ(Global::Instance().GetStage(4), 3);
+    app.Shutdown();
+}
