@@ -1,0 +1,139 @@
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/result.h"
+#include "archive/archive.h"
+#include "graphics/dds.h"
+#include "graphics/dx_graphic.h"
+#include "platform/debug.h"
+#include "platform/text_encoding.h"
+
+namespace {
+
+// Smallest power of two >= n (n in 1 .. 16384, which the DDS reader guarantees).
+int RoundUpPow2(int n) {
+    int p = 1;
+    while (p < n) {
+        p <<= 1;
+    }
+    return p;
+}
+
+void ReportLoadFailure(const std::string& file, const std::string& reason) {
+    std::string line = SJ("DxGraphic : 読込失敗 (") + file + ")";
+    if (!reason.empty()) {
+        line += " " + reason;
+    }
+    platform::OutputDebug(line + "\n");
+}
+
+// Destroys every texture of a cache (when the renderer still holds them) and empties it. A cache
+// without textures never touches the platform.
+template <typename Cache>
+void ReleaseCache(Cache& cache) {
+    bool any = false;
+    for (const auto& [name, entry] : cache) {
+        any = any || entry.texture != 0;
+    }
+    if (any) {
+        platform::Platform& p = platform::Get();
+        // Without a renderer the textures are already gone with it.
+        if (p.HasRenderer()) {
+            for (const auto& [name, entry] : cache) {
+                if (entry.texture != 0) {
+                    p.DestroyTexture(entry.texture);
+                }
+            }
+        }
+    }
+    cache.clear();
+}
+
+}  // namespace
+
+DxGraphic::~DxGraphic() {
+    // Shut-down has already released the textures with the renderer. At process exit the platform
+    // may be destroyed before this singleton, so only the bookkeeping is dropped here.
+    textures_.clear();
+    canvases_.clear();
+}
+
+void DxGraphic::GetTexture(std::string_view name, int& width, int& height) {
+    auto it = textures_.find(name);
+    if (it == textures_.end()) {
+        CacheEntry entry;
+        LoadTexture(name, entry);  // a failure is cached too, as 0 x 0 without a texture
+        it = textures_.emplace(std::string(name), std::move(entry)).first;
+    }
+    width = it->second.width;
+    height = it->second.height;
+}
+
+int DxGraphic::LoadTexture(std::string_view name, CacheEntry& entry) {
+    // Pictures are asked for by their ".png" names and stored as ".dds".
+    std::string file(name);
+    if (const size_t pos = file.find(".png"); pos != std::string::npos) {
+        file.replace(pos, 4, ".dds");
+    }
+    // A failed (re)load leaves no texture; the picture size stays as it was (0 x 0 for a new
+    // entry), so a reload after a device reset never changes sizes.
+    entry.texture = 0;
+    entry.textureWidth = 0;
+    entry.textureHeight = 0;
+
+    ArchiveIndex& archive = Archive(ArchiveId::Images);
+    if (archive.Open(file) != 0) {
+        ReportLoadFailure(file, "");
+        return E_FAIL_RESULT;
+    }
+    dds::Image picture;
+    std::string error;
+    const bool decoded = dds::Decode(archive.Data(), archive.Size(), picture, error);
+    archive.Close();
+    if (!decoded) {
+        ReportLoadFailure(file, error);
+        return E_FAIL_RESULT;
+    }
+
+    const int tw = RoundUpPow2(picture.width);
+    const int th = RoundUpPow2(picture.height);
+    platform::Platform& p = platform::Get();
+    const platform::TextureHandle texture = p.CreateTexture(tw, th);
+    if (texture == 0) {
+        ReportLoadFailure(file, "(texture)");
+        return E_FAIL_RESULT;
+    }
+    if (tw == picture.width && th == picture.height) {
+        p.UploadTexture(texture, 0, 0, tw, th, picture.argb.data(), tw);
+    } else {
+        // The picture sits in the top-left corner; the padding is transparent black so that
+        // filtering at the picture's right and bottom edges never picks up stray texels.
+        std::vector<uint32_t> padded(static_cast<size_t>(tw) * th, 0u);
+        for (int y = 0; y < picture.height; ++y) {
+            const uint32_t* src = picture.argb.data() + static_cast<size_t>(y) * picture.width;
+            std::copy(src, src + picture.width, padded.begin() + static_cast<ptrdiff_t>(y) * tw);
+        }
+        p.UploadTexture(texture, 0, 0, tw, th, padded.data(), tw);
+    }
+    entry.width = picture.width;
+    entry.height = picture.height;
+    entry.textureWidth = tw;
+    entry.textureHeight = th;
+    entry.texture = texture;
+    return S_OK_RESULT;
+}
+
+void DxGraphic::ReleaseAllTextures() { ReleaseCache(textures_); }
+
+void DxGraphic::ReleaseAllCanvases() { ReleaseCache(canvases_); }
+
+const DxGraphic::CacheEntry* DxGraphic::FindTexture(std::string_view name) const {
+    const auto it = textures_.find(name);
+    return it != textures_.end() ? &it->second : nullptr;
+}
+
+const DxGraphic::CacheEntry* DxGraphic::FindCanvas(std::string_view name) const {
+    const auto it = canvases_.find(name);
+    return it != canvases_.end() ? &it->second : nullptr;
+}

@@ -1,0 +1,98 @@
+#pragma once
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "archive/archive.h"
+#include "graphics/dds.h"
+#include "graphics/dx_graphic.h"
+#include "platform/debug.h"
+#include "platform/headless/headless_platform.h"
+#include "test_support.h"
+
+namespace spritetest {
+
+// A picture whose pixel (x, y) encodes its position, so uploads can be checked.
+inline uint32_t PixelAt(int x, int y) { return 0xFF000000u | (static_cast<uint32_t>(x) << 12) | static_cast<uint32_t>(y); }
+
+// Fills the images archive with a few test pictures, written into one data file:
+// "pic300.dds" 300 x 200, "table.dds" 64 x 64, "pow.dds" 128 x 64, "x.dds.png" 16 x 8 and
+// "broken.dds" (not a DDS file).
+inline void InstallTestArchive() {
+    static DataFiles files;
+    static bool done = false;
+    if (done) {
+        return;
+    }
+    done = true;
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> entries;
+    auto picture = [](int w, int h) {
+        std::vector<uint32_t> px(static_cast<size_t>(w) * h);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                px[static_cast<size_t>(y) * w + x] = PixelAt(x, y);
+            }
+        }
+        return dds::EncodeArgb(w, h, px.data());
+    };
+    entries.emplace_back("pic300.dds", picture(300, 200));
+    entries.emplace_back("table.dds", picture(64, 64));
+    entries.emplace_back("pow.dds", picture(128, 64));
+    entries.emplace_back("x.dds.png", picture(16, 8));
+    entries.emplace_back("broken.dds", std::vector<uint8_t>(200, 0x5A));
+
+    const std::string path = testsupport::MakeTempDir() + "/data0.dat";
+    std::vector<uint8_t> list;
+    {
+        std::ofstream out(path, std::ios::binary);
+        uint32_t offset = 0;
+        for (const auto& [name, bytes] : entries) {
+            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            list.push_back(static_cast<uint8_t>(name.size()));
+            list.insert(list.end(), name.begin(), name.end());
+            list.push_back(0);  // data0.dat
+            const uint32_t size = static_cast<uint32_t>(bytes.size());
+            for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(offset >> (8 * i)));
+            for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(size >> (8 * i)));
+            offset += size;
+        }
+    }
+    files.fd[0] = open(path.c_str(), O_RDONLY);
+    ASSERT_GE(files.fd[0], 0);
+    ASSERT_EQ(Archive(ArchiveId::Images).LoadListBytes(&files, list.data(), list.size(), false), 0);
+}
+
+// A fresh headless platform with a 1280 x 720 renderer, empty caches, debug lines captured.
+class SpriteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallTestArchive();
+        auto p = std::make_unique<platform::HeadlessPlatform>();
+        headless = p.get();
+        platform::Install(std::move(p));
+        ASSERT_EQ(gfx().Init("test", 1280, 720, true), 0);
+        gfx().SetBlendMode(1);
+        platform::SetDebugSink([this](const std::string& line) { debugLines.push_back(line); });
+    }
+    void TearDown() override {
+        gfx().ReleaseAllTextures();
+        gfx().ReleaseAllCanvases();
+        platform::SetDebugSink({});
+        gfx().Shutdown();
+        platform::Install(nullptr);
+    }
+    static DxGraphic& gfx() { return DxGraphic::Instance(); }
+    const std::vector<platform::HeadlessPlatform::DrawnQuad>& quads() const { return headless->Quads(); }
+
+    platform::HeadlessPlatform* headless = nullptr;
+    std::vector<std::string> debugLines;
+};
+
+}  // namespace spritetest
