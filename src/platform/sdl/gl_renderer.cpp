@@ -1,0 +1,535 @@
+#include "platform/sdl/gl_renderer.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "platform/debug.h"
+#include "platform/text_encoding.h"
+
+namespace platform::sdl {
+namespace {
+
+// The camera arrives as row-vector matrices (p * view * projection). Uploaded untransposed, GLSL
+// reads each row as a column, so "uViewProj * p" computes exactly that product. The original
+// device clips depth to 0..w where GL clips to -w..w, hence z' = 2z - w. Its pixel centres lie on
+// integer coordinates where GL's lie at +0.5, and the game offsets its corners by -0.5 for that:
+// shifting everything by half a pixel right and down (y is flipped in clip space) puts texel
+// centres back on pixel centres.
+const char* const kVertexShader = R"(#version 330 core
+layout(location = 0) in vec3 aPosition;
+layout(location = 1) in vec2 aUv;
+layout(location = 2) in vec4 aColour;
+uniform mat4 uViewProj;
+uniform vec2 uHalfPixel;
+out vec2 vUv;
+out vec4 vColour;
+void main() {
+    vec4 p = uViewProj * vec4(aPosition, 1.0);
+    p.z = 2.0 * p.z - p.w;
+    p.x += uHalfPixel.x * p.w;
+    p.y -= uHalfPixel.y * p.w;
+    gl_Position = p;
+    vUv = aUv;
+    vColour = aColour;
+}
+)";
+
+// Texture modulated by the vertex colour; untextured quads sample a white texel.
+const char* const kFragmentShader = R"(#version 330 core
+in vec2 vUv;
+in vec4 vColour;
+uniform sampler2D uTexture;
+out vec4 fragColour;
+void main() {
+    fragColour = texture(uTexture, vUv) * vColour;
+}
+)";
+
+GLuint CompileShader(GLenum type, const char* source) {
+    GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        char log[1024] = {};
+        glGetShaderInfoLog(shader, sizeof(log) - 1, nullptr, log);
+        LogLine(std::string("Error: shader compilation failed: ") + log);
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+void SetSamplerState() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+}
+
+}  // namespace
+
+void LogLine(const std::string& utf8) { OutputDebug(Utf8ToSjis(utf8)); }
+
+Letterbox ComputeLetterbox(int outWidth, int outHeight, int bbWidth, int bbHeight) {
+    Letterbox box;
+    if (outWidth <= 0 || outHeight <= 0 || bbWidth <= 0 || bbHeight <= 0) {
+        return box;
+    }
+    // Compare outWidth / bbWidth with outHeight / bbHeight without rounding.
+    const int64_t wide = int64_t{outWidth} * bbHeight;
+    const int64_t tall = int64_t{outHeight} * bbWidth;
+    if (wide >= tall) {  // bars left and right (or none)
+        box.height = outHeight;
+        box.width = static_cast<int>(tall / bbHeight);
+    } else {  // bars top and bottom
+        box.width = outWidth;
+        box.height = static_cast<int>(wide / bbWidth);
+    }
+    box.x = (outWidth - box.width) / 2;
+    box.y = (outHeight - box.height) / 2;
+    return box;
+}
+
+namespace {
+int64_t FloorDiv(int64_t a, int64_t b) {
+    int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) {
+        --q;
+    }
+    return q;
+}
+}  // namespace
+
+void OutputToBackBuffer(int outX, int outY, int outWidth, int outHeight, int bbWidth, int bbHeight, int& bbX,
+                        int& bbY) {
+    const Letterbox box = ComputeLetterbox(outWidth, outHeight, bbWidth, bbHeight);
+    if (box.width <= 0 || box.height <= 0) {
+        bbX = outX;
+        bbY = outY;
+        return;
+    }
+    bbX = static_cast<int>(FloorDiv((int64_t{outX} - box.x) * bbWidth, box.width));
+    bbY = static_cast<int>(FloorDiv((int64_t{outY} - box.y) * bbHeight, box.height));
+}
+
+void RequestGlAttributes() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+GlRenderer::~GlRenderer() { Destroy(); }
+
+bool GlRenderer::Create(SDL_Window* window, int width, int height) {
+    Destroy();
+    if (window == nullptr) {
+        LogLine("Error: no window to draw into");
+        return false;
+    }
+    if (width <= 0 || height <= 0 || width > 16384 || height > 16384) {
+        LogLine("Error: invalid back buffer size " + std::to_string(width) + "x" + std::to_string(height));
+        return false;
+    }
+    RequestGlAttributes();
+    context_ = SDL_GL_CreateContext(window);
+    if (context_ == nullptr) {
+        LogLine(std::string("Error: OpenGL 3.3 core context could not be created: ") + SDL_GetError());
+        return false;
+    }
+    window_ = window;
+    width_ = width;
+    height_ = height;
+    if (SDL_GL_MakeCurrent(window, context_) != 0) {
+        LogLine(std::string("Error: OpenGL context could not be made current: ") + SDL_GetError());
+        Destroy();
+        return false;
+    }
+    if (epoxy_gl_version() < 33) {
+        LogLine("Error: OpenGL 3.3 is not available (version " + std::to_string(epoxy_gl_version()) + ")");
+        Destroy();
+        return false;
+    }
+    // Pacing is the frame timer's job; some servers refuse this, which is harmless.
+    SDL_GL_SetSwapInterval(0);
+    if (!CreateResources()) {
+        Destroy();
+        return false;
+    }
+    return true;
+}
+
+void GlRenderer::Destroy() {
+    if (context_ != nullptr) {
+        if (window_ != nullptr) {
+            SDL_GL_MakeCurrent(window_, context_);
+        }
+        DestroyResources();
+        SDL_GL_DeleteContext(context_);
+        context_ = nullptr;
+    }
+    window_ = nullptr;
+    textures_.clear();
+    freeHandles_.clear();
+    batchQuads_ = 0;
+    runs_.clear();
+    inFrame_ = false;
+}
+
+bool GlRenderer::CreateResources() {
+    // Shader program.
+    const GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
+    const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
+    if (vs == 0 || fs == 0) {
+        if (vs != 0) glDeleteShader(vs);
+        if (fs != 0) glDeleteShader(fs);
+        return false;
+    }
+    program_ = glCreateProgram();
+    glAttachShader(program_, vs);
+    glAttachShader(program_, fs);
+    glLinkProgram(program_);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program_, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) {
+        char log[1024] = {};
+        glGetProgramInfoLog(program_, sizeof(log) - 1, nullptr, log);
+        LogLine(std::string("Error: shader link failed: ") + log);
+        return false;
+    }
+    matrixLocation_ = glGetUniformLocation(program_, "uViewProj");
+    halfPixelLocation_ = glGetUniformLocation(program_, "uHalfPixel");
+    glUseProgram(program_);
+    glUniform1i(glGetUniformLocation(program_, "uTexture"), 0);
+    glUniform2f(halfPixelLocation_, 1.0f / static_cast<float>(width_), 1.0f / static_cast<float>(height_));
+
+    // Vertex layout: position, texture coordinates, colour as normalised bytes.
+    glGenVertexArrays(1, &vao_);
+    glBindVertexArray(vao_);
+    glGenBuffers(1, &vbo_);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(GpuVertex) * kBatchQuads * kVerticesPerQuad, nullptr, GL_STREAM_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
+                          reinterpret_cast<const void*>(offsetof(GpuVertex, x)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
+                          reinterpret_cast<const void*>(offsetof(GpuVertex, u)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(GpuVertex),
+                          reinterpret_cast<const void*>(offsetof(GpuVertex, rgba)));
+
+    // The back buffer.
+    glActiveTexture(GL_TEXTURE0);
+    glGenTextures(1, &colourTexture_);
+    glBindTexture(GL_TEXTURE_2D, colourTexture_);
+    SetSamplerState();
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    glGenFramebuffers(1, &fbo_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colourTexture_, 0);
+    const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    if (status != GL_FRAMEBUFFER_COMPLETE) {
+        LogLine("Error: back buffer framebuffer incomplete (status " + std::to_string(status) + ")");
+        return false;
+    }
+
+    // One white texel stands in for "no texture".
+    glGenTextures(1, &whiteTexture_);
+    glBindTexture(GL_TEXTURE_2D, whiteTexture_);
+    SetSamplerState();
+    const uint32_t white = 0xFFFFFFFFu;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &white);
+
+    // Fixed state: no depth, no culling; sprites are drawn in submission order.
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    appliedBlend_ = -1;
+    ApplyBlend(1);
+
+    batch_.assign(static_cast<size_t>(kBatchQuads) * kVerticesPerQuad, GpuVertex{});
+    batchQuads_ = 0;
+    runs_.clear();
+    runs_.reserve(kBatchQuads);
+    cameraDirty_ = true;
+    CheckErrors("setup");
+    return true;
+}
+
+void GlRenderer::DestroyResources() {
+    for (const TextureSlot& slot : textures_) {
+        if (slot.name != 0) {
+            glDeleteTextures(1, &slot.name);
+        }
+    }
+    if (fbo_ != 0) glDeleteFramebuffers(1, &fbo_);
+    if (colourTexture_ != 0) glDeleteTextures(1, &colourTexture_);
+    if (whiteTexture_ != 0) glDeleteTextures(1, &whiteTexture_);
+    if (vbo_ != 0) glDeleteBuffers(1, &vbo_);
+    if (vao_ != 0) glDeleteVertexArrays(1, &vao_);
+    if (program_ != 0) glDeleteProgram(program_);
+    fbo_ = colourTexture_ = whiteTexture_ = vbo_ = vao_ = program_ = 0;
+    matrixLocation_ = halfPixelLocation_ = -1;
+}
+
+void GlRenderer::CheckErrors(const char* where) {
+    for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
+        if (errorLines_ < 10) {
+            ++errorLines_;
+            LogLine(std::string("Error: OpenGL error ") + std::to_string(error) + " in " + where);
+        }
+    }
+}
+
+TextureHandle GlRenderer::CreateTexture(int width, int height) {
+    if (context_ == nullptr) {
+        return 0;
+    }
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    if (width <= 0 || height <= 0 || width > maxSize || height > maxSize) {
+        LogLine("Error: invalid texture size " + std::to_string(width) + "x" + std::to_string(height));
+        return 0;
+    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    SetSamplerState();
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    if (glGetError() != GL_NO_ERROR) {
+        LogLine("Error: texture storage of " + std::to_string(width) + "x" + std::to_string(height) + " failed");
+        glDeleteTextures(1, &name);
+        return 0;
+    }
+    TextureHandle handle = 0;
+    if (!freeHandles_.empty()) {
+        handle = freeHandles_.back();
+        freeHandles_.pop_back();
+    } else {
+        textures_.emplace_back();
+        handle = static_cast<TextureHandle>(textures_.size());
+    }
+    textures_[handle - 1] = TextureSlot{name, width, height};
+    return handle;
+}
+
+void GlRenderer::UploadTexture(TextureHandle texture, int x, int y, int w, int h, const uint32_t* argb,
+                               int pitchPixels) {
+    if (context_ == nullptr || texture == 0 || texture > textures_.size() || textures_[texture - 1].name == 0) {
+        LogLine("Error: upload to an unknown texture " + std::to_string(texture));
+        return;
+    }
+    const TextureSlot& slot = textures_[texture - 1];
+    if (argb == nullptr || w <= 0 || h <= 0 || x < 0 || y < 0 || x > slot.width - w || y > slot.height - h ||
+        pitchPixels < w) {
+        LogLine("Error: texture upload out of range (" + std::to_string(x) + "," + std::to_string(y) + " " +
+                std::to_string(w) + "x" + std::to_string(h) + " pitch " + std::to_string(pitchPixels) +
+                " into " + std::to_string(slot.width) + "x" + std::to_string(slot.height) + ")");
+        return;
+    }
+    Flush();  // quads already submitted must see the old contents
+    glBindTexture(GL_TEXTURE_2D, slot.name);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, pitchPixels);
+    // 0xAARRGGBB words are B, G, R, A bytes in memory on this platform: no conversion needed.
+    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+}
+
+void GlRenderer::DestroyTexture(TextureHandle texture) {
+    if (texture == 0 || texture > textures_.size() || textures_[texture - 1].name == 0) {
+        return;
+    }
+    if (context_ != nullptr) {
+        Flush();
+        glDeleteTextures(1, &textures_[texture - 1].name);
+    }
+    textures_[texture - 1] = TextureSlot{};
+    freeHandles_.push_back(texture);
+}
+
+GLuint GlRenderer::TextureName(TextureHandle texture) const {
+    if (texture == 0 || texture > textures_.size() || textures_[texture - 1].name == 0) {
+        return whiteTexture_;
+    }
+    return textures_[texture - 1].name;
+}
+
+void GlRenderer::SetCamera(const float view[16], const float projection[16]) {
+    if (view == nullptr || projection == nullptr) {
+        return;
+    }
+    Flush();  // quads already submitted keep the previous camera
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            double sum = 0.0;
+            for (int k = 0; k < 4; ++k) {
+                sum += static_cast<double>(view[r * 4 + k]) * projection[k * 4 + c];
+            }
+            viewProjection_[r * 4 + c] = static_cast<float>(sum);
+        }
+    }
+    cameraDirty_ = true;
+}
+
+void GlRenderer::ApplyBlend(int mode) {
+    if (mode == appliedBlend_) {
+        return;
+    }
+    switch (mode) {
+        case 0:
+            glDisable(GL_BLEND);
+            break;
+        case 1:
+            glEnable(GL_BLEND);
+            glBlendEquation(GL_FUNC_ADD);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            break;
+        case 2:
+            glEnable(GL_BLEND);
+            glBlendEquation(GL_FUNC_ADD);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+            break;
+        default:
+            return;  // an unknown mode leaves the blend state as it was
+    }
+    appliedBlend_ = mode;
+}
+
+bool GlRenderer::BeginFrame(uint32_t clearArgb) {
+    if (context_ == nullptr) {
+        return false;
+    }
+    Flush();
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glViewport(0, 0, width_, height_);
+    glClearColor(static_cast<float>((clearArgb >> 16) & 0xFF) / 255.0f,
+                 static_cast<float>((clearArgb >> 8) & 0xFF) / 255.0f,
+                 static_cast<float>(clearArgb & 0xFF) / 255.0f, static_cast<float>(clearArgb >> 24) / 255.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glUseProgram(program_);
+    glBindVertexArray(vao_);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    glActiveTexture(GL_TEXTURE0);
+    inFrame_ = true;
+    return true;
+}
+
+void GlRenderer::DrawQuad(const Quad& quad) {
+    if (!inFrame_) {
+        return;  // as on the original device, drawing outside a frame has no effect
+    }
+    if (batchQuads_ == kBatchQuads) {
+        Flush();
+    }
+    const GLuint texture = TextureName(quad.texture);
+    if (runs_.empty() || runs_.back().texture != texture || runs_.back().blend != quad.blend) {
+        runs_.push_back(DrawRun{texture, quad.blend, batchQuads_, 0});  // capacity reserved: no allocation
+    }
+    ++runs_.back().quadCount;
+    const uint8_t rgba[4] = {static_cast<uint8_t>(quad.argb >> 16), static_cast<uint8_t>(quad.argb >> 8),
+                             static_cast<uint8_t>(quad.argb), static_cast<uint8_t>(quad.argb >> 24)};
+    // The strip top-left, top-right, bottom-left, bottom-right as two triangles.
+    static constexpr int kOrder[kVerticesPerQuad] = {0, 1, 2, 2, 1, 3};
+    GpuVertex* out = batch_.data() + static_cast<size_t>(batchQuads_) * kVerticesPerQuad;
+    for (int i = 0; i < kVerticesPerQuad; ++i) {
+        const Vertex& v = quad.v[kOrder[i]];
+        out[i] = GpuVertex{v.x, v.y, v.z, v.u, v.v, {rgba[0], rgba[1], rgba[2], rgba[3]}};
+    }
+    ++batchQuads_;
+}
+
+void GlRenderer::Flush() {
+    if (batchQuads_ == 0 || context_ == nullptr) {
+        batchQuads_ = 0;
+        runs_.clear();
+        return;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glUseProgram(program_);
+    glBindVertexArray(vao_);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    if (cameraDirty_) {
+        glUniformMatrix4fv(matrixLocation_, 1, GL_FALSE, viewProjection_.data());
+        cameraDirty_ = false;
+    }
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(GpuVertex)) * batchQuads_ * kVerticesPerQuad,
+                 batch_.data(), GL_STREAM_DRAW);
+    glActiveTexture(GL_TEXTURE0);
+    for (const DrawRun& run : runs_) {
+        ApplyBlend(run.blend);
+        glBindTexture(GL_TEXTURE_2D, run.texture);
+        glDrawArrays(GL_TRIANGLES, run.firstQuad * kVerticesPerQuad, run.quadCount * kVerticesPerQuad);
+    }
+    batchQuads_ = 0;
+    runs_.clear();
+}
+
+PresentResult GlRenderer::EndFrame() {
+    if (context_ == nullptr || window_ == nullptr) {
+        return PresentResult::Failed;
+    }
+    Flush();
+    inFrame_ = false;
+    int outWidth = 0, outHeight = 0;
+    SDL_GL_GetDrawableSize(window_, &outWidth, &outHeight);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    if (outWidth == width_ && outHeight == height_) {
+        glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    } else {
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        const Letterbox box = ComputeLetterbox(outWidth, outHeight, width_, height_);
+        const int bottom = outHeight - (box.y + box.height);  // GL counts rows from the bottom
+        glBlitFramebuffer(0, 0, width_, height_, box.x, bottom, box.x + box.width, bottom + box.height,
+                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    }
+    SDL_GL_SwapWindow(window_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    CheckErrors("EndFrame");
+    return PresentResult::Ok;
+}
+
+bool GlRenderer::ReadBackBuffer(std::vector<uint32_t>& argb, int& width, int& height) {
+    if (context_ == nullptr) {
+        return false;
+    }
+    Flush();
+    argb.resize(static_cast<size_t>(width_) * height_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb.data());
+    // GL rows run bottom-up; the caller wants the top row first. The back buffer of the original
+    // device has no alpha channel, so every pixel reads as opaque.
+    const size_t w = static_cast<size_t>(width_);
+    for (int top = 0, bottom = height_ - 1; top < bottom; ++top, --bottom) {
+        std::swap_ranges(argb.begin() + static_cast<ptrdiff_t>(top * w),
+                         argb.begin() + static_cast<ptrdiff_t>((top + 1) * w),
+                         argb.begin() + static_cast<ptrdiff_t>(bottom * w));
+    }
+    for (uint32_t& p : argb) {
+        p |= 0xFF000000u;
+    }
+    width = width_;
+    height = height_;
+    CheckErrors("ReadBackBuffer");
+    return true;
+}
+
+}  // namespace platform::sdl

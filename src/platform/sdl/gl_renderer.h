@@ -1,0 +1,117 @@
+#pragma once
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform::sdl {
+
+// Where a back buffer of bbWidth x bbHeight is shown inside an output of outWidth x outHeight:
+// scaled uniformly to fit, centred, the rest left black. Coordinates are top-left based.
+struct Letterbox {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+Letterbox ComputeLetterbox(int outWidth, int outHeight, int bbWidth, int bbHeight);
+// A point of that output (window pixels, may lie outside) in back-buffer pixels.
+void OutputToBackBuffer(int outX, int outY, int outWidth, int outHeight, int bbWidth, int bbHeight, int& bbX,
+                        int& bbY);
+
+// Asks SDL for the OpenGL 3.3 core context the renderer needs. Call before creating the window,
+// since the window's visual depends on these attributes.
+void RequestGlAttributes();
+
+// One diagnostic line (UTF-8) through the game's debug output.
+void LogLine(const std::string& utf8);
+
+// The OpenGL side of the real platform: one context on the main window, an offscreen back buffer
+// (framebuffer object with an RGBA8 colour texture) that every frame is drawn into, sprite quads
+// batched into one dynamic vertex buffer, and presentation by a scaled blit to the window.
+class GlRenderer {
+public:
+    GlRenderer() = default;
+    GlRenderer(const GlRenderer&) = delete;
+    GlRenderer& operator=(const GlRenderer&) = delete;
+    ~GlRenderer();
+
+    bool Create(SDL_Window* window, int width, int height);
+    void Destroy();
+    bool Ready() const { return context_ != nullptr; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    TextureHandle CreateTexture(int width, int height);
+    void UploadTexture(TextureHandle texture, int x, int y, int w, int h, const uint32_t* argb, int pitchPixels);
+    void DestroyTexture(TextureHandle texture);
+
+    void SetCamera(const float view[16], const float projection[16]);
+    bool BeginFrame(uint32_t clearArgb);
+    void DrawQuad(const Quad& quad);
+    PresentResult EndFrame();
+    bool ReadBackBuffer(std::vector<uint32_t>& argb, int& width, int& height);
+
+private:
+    struct GpuVertex {
+        float x, y, z;
+        float u, v;
+        uint8_t rgba[4];
+    };
+    struct TextureSlot {
+        GLuint name = 0;
+        int width = 0;
+        int height = 0;
+    };
+
+    // A run of consecutive quads that share one texture and blend mode.
+    struct DrawRun {
+        GLuint texture;
+        int blend;
+        int firstQuad;
+        int quadCount;
+    };
+
+    static constexpr int kBatchQuads = 8192;
+    static constexpr int kVerticesPerQuad = 6;
+
+    bool CreateResources();
+    void DestroyResources();
+    void Flush();
+    void ApplyBlend(int mode);
+    GLuint TextureName(TextureHandle texture) const;
+    void CheckErrors(const char* where);
+
+    SDL_Window* window_ = nullptr;
+    SDL_GLContext context_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+
+    GLuint program_ = 0;
+    GLint matrixLocation_ = -1;
+    GLint halfPixelLocation_ = -1;
+    GLuint vao_ = 0;
+    GLuint vbo_ = 0;
+    GLuint fbo_ = 0;
+    GLuint colourTexture_ = 0;
+    GLuint whiteTexture_ = 0;
+
+    std::array<float, 16> viewProjection_{};
+    bool cameraDirty_ = true;
+    bool inFrame_ = false;
+
+    // Quads queued since the last flush, uploaded in one piece and drawn run by run in submission
+    // order. Both stores are sized once; a full store is flushed.
+    std::vector<GpuVertex> batch_;
+    int batchQuads_ = 0;
+    std::vector<DrawRun> runs_;
+    int appliedBlend_ = -1;
+
+    std::vector<TextureSlot> textures_;  // handle = index + 1
+    std::vector<TextureHandle> freeHandles_;
+    int errorLines_ = 0;
+};
+
+}  // namespace platform::sdl
