@@ -29,6 +29,11 @@ int DxGraphic::DrawImage(const Image& image, float offsetX, float offsetY, float
     }
     const CacheEntry* entry = image.isText() ? FindCanvas(image.textureName) : FindTexture(image.textureName);
     const platform::TextureHandle texture = entry != nullptr ? entry->texture : 0;
+    // A text image without its canvas has nothing to show; drawn as a plane it would cover the
+    // whole screen in the text colour.
+    if (image.isText() && texture == 0) {
+        return S_OK_RESULT;
+    }
 
     // Source rectangle: the image's own, else the whole picture, else the whole back buffer.
     Image::Rect r;

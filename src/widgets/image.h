@@ -38,6 +38,7 @@ public:
     // Names the texture, reads its picture size from the texture cache (loading it if needed)
     // and sets visibility.
     void loadTexture(const char* name, bool visible);
+    void loadTexture(const std::string& name, bool visible) { loadTexture(name.c_str(), visible); }
 
     // The float named by a property index, or null.
     float* property(int index);

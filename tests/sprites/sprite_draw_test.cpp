@@ -322,6 +322,45 @@ TEST_F(DrawImageTest, TextImagesDrawFromTheCanvasCacheOnly) {
     gfx().ReleaseAllCanvases();
     EXPECT_EQ(gfx().FindCanvas("font_sprite_test"), nullptr);
     EXPECT_EQ(text.Clear(), E_FAIL_RESULT);
+    // Without its canvas a text image draws nothing (rather than a full-screen plane).
+    text.draw(0, 0, 0);
+    EXPECT_EQ(quads().size(), 2u);
+}
+
+TEST_F(DrawImageTest, ImageFontDrawsIntoItsCanvasAndClearsOnlyWhenAsked) {
+    ImageFont text;
+    ASSERT_EQ(text.CreateCanvas("font_clear_test", 120, 40), S_OK_RESULT);
+    const DxGraphic::CacheEntry* canvas = gfx().FindCanvas("font_clear_test");
+    ASSERT_NE(canvas, nullptr);
+    auto inked = [&](int x0, int x1) {
+        int n = 0;
+        for (int y = 0; y < canvas->height; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                n += canvas->pixels[static_cast<size_t>(y) * canvas->width + x] != 0u;
+            }
+        }
+        return n;
+    };
+    EXPECT_GT(text.DrawText("A", 0, 0, 24, 0xFFFFFF, true), 0);
+    const int left = inked(0, 40);
+    EXPECT_GT(left, 0);
+    // Without clearing, the second text joins the first; with clearing only the new one stays.
+    EXPECT_GT(text.DrawText("B", 60, 0, 24, 0xFFFFFF, false), 0);
+    EXPECT_EQ(inked(0, 40), left);
+    EXPECT_GT(inked(60, 120), 0);
+    EXPECT_GT(text.DrawText("B", 60, 0, 24, 0xFFFFFF, true), 0);
+    EXPECT_EQ(inked(0, 40), 0);
+    EXPECT_GT(inked(60, 120), 0);
+    EXPECT_EQ(text.Clear(), S_OK_RESULT);
+    EXPECT_EQ(inked(0, 120), 0);
+
+    // Asking again for an existing canvas keeps it, but the widget's own CreateCanvas clears it.
+    text.DrawText("A", 0, 0, 24, 0xFFFFFF, false);
+    ImageFont again;
+    again.CreateCanvas("font_clear_test", 300, 300);
+    EXPECT_EQ(gfx().FindCanvas("font_clear_test"), canvas);
+    EXPECT_EQ(canvas->width, 120);
+    EXPECT_EQ(inked(0, 120), 0);
 }
 
 }  // namespace
