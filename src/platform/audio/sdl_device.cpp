@@ -1,0 +1,105 @@
+#include <SDL.h>
+
+#include <string>
+
+#include "platform/audio/audio.h"
+#include "platform/debug.h"
+
+namespace platform::audio {
+namespace {
+
+class SdlDevice final : public Device {
+public:
+    ~SdlDevice() override { Close(); }
+
+    bool Open(Mixer* mixer) override {
+        Close();
+        mixer_ = mixer;
+        std::string reason;
+        if (TryOpen(nullptr, reason)) {
+            return true;
+        }
+        // No usable sound hardware (a machine without a sound card, or no audio server): keep
+        // running silent on the dummy driver, whose thread still pulls the mixer in real time.
+        platform::OutputDebug("warning: no audio device (" + reason + "), continuing silent on the dummy driver");
+        std::string dummyReason;
+        if (TryOpen("dummy", dummyReason)) {
+            return true;
+        }
+        mixer_ = nullptr;
+        return false;
+    }
+
+    void Close() override {
+        if (device_ != 0) {
+            SDL_CloseAudioDevice(device_);  // waits for a running callback to return
+            device_ = 0;
+        }
+        if (subsystemUp_) {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            subsystemUp_ = false;
+        }
+        mixer_ = nullptr;
+    }
+
+private:
+    static void Callback(void* user, Uint8* stream, int len) {
+        auto* self = static_cast<SdlDevice*>(user);
+        const uint32_t frames = static_cast<uint32_t>(len) / 4;
+        self->mixer_->Mix(reinterpret_cast<int16_t*>(stream), frames);
+    }
+
+    bool TryOpen(const char* driver, std::string& reason) {
+        if (driver != nullptr) {
+            SDL_SetHint(SDL_HINT_AUDIODRIVER, driver);
+        }
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            reason = SDL_GetError();
+            return false;
+        }
+        subsystemUp_ = true;
+        SDL_AudioSpec want{};
+        want.freq = static_cast<int>(kOutputRate);
+        want.format = AUDIO_S16SYS;
+        want.channels = kOutputChannels;
+        want.samples = 1024;
+        want.callback = &SdlDevice::Callback;
+        want.userdata = this;
+        SDL_AudioSpec have{};
+        // No changes allowed: SDL converts to whatever the hardware wants.
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+        if (device_ == 0) {
+            reason = SDL_GetError();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            subsystemUp_ = false;
+            return false;
+        }
+        SDL_PauseAudioDevice(device_, 0);
+        return true;
+    }
+
+    Mixer* mixer_ = nullptr;
+    SDL_AudioDeviceID device_ = 0;
+    bool subsystemUp_ = false;
+};
+
+std::shared_ptr<Device>& Slot() {
+    static std::shared_ptr<Device> slot;
+    return slot;
+}
+
+}  // namespace
+
+std::unique_ptr<Device> CreateSdlDevice() { return std::make_unique<SdlDevice>(); }
+
+std::shared_ptr<Device> AcquireDevice() {
+    auto& slot = Slot();
+    if (!slot) {
+        slot = CreateSdlDevice();
+    }
+    return slot;
+}
+
+void InstallDevice(std::unique_ptr<Device> device) { Slot() = std::move(device); }
+
+}  // namespace platform::audio
