@@ -136,9 +136,9 @@ int DxGraphic::DrawText(std::string_view textSjis, int x, int y, int size, uint3
         return E_FAIL_RESULT;
     }
     CacheEntry& canvas = it->second;
-    // Kept for the redraw after a device reset. The redraw passes canvas.text itself, so the text
+    // Kept for the redraw after a device reset. The text may be a view of canvas.text itself, so it
     // is read from the stored copy from here on.
-    canvas.text = std::string(textSjis);
+    canvas.text.assign(textSjis.data(), textSjis.size());
     canvas.textX = x;
     canvas.textY = y;
     canvas.textSize = size;

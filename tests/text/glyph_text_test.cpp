@@ -229,6 +229,11 @@ TEST_F(GlyphText, LineFeedSpacesAndOverlay) {
     }
     EXPECT_EQ(o.text, "BA");  // the last text is what a reset redraws
     EXPECT_EQ(o.textColour, 0xFF0000u);
+    // Redrawing from the stored text itself, as a reset does, reads it safely and changes nothing.
+    const std::vector<uint32_t> overlaid = o.pixels;
+    EXPECT_EQ(gfx.DrawText(o.text, o.textX, o.textY, o.textSize, o.textColour, both), a.advance + b.advance);
+    EXPECT_EQ(Canvas(both).pixels, overlaid);
+    EXPECT_EQ(Canvas(both).text, "BA");
 }
 
 TEST_F(GlyphText, WrapKeepsDoubleByteCharactersWhole) {
