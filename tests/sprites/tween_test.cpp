@@ -120,15 +120,8 @@ TEST(Tween, ZeroDurationLandsAtOnceAndUnknownIndicesAreIgnored) {
     EXPECT_EQ(img.alpha, 1.0f);
 }
 
-TEST(Image, DefaultsAndHitTest) {
+TEST(Image, HitTestUsesTruncatedPositionAndDrawnSize) {
     Image img;
-    EXPECT_FALSE(img.visible);
-    EXPECT_EQ(img.blendMode, 1);
-    EXPECT_EQ(img.scalePivot.x, 0.5f);
-    EXPECT_EQ(img.rotationPivot.y, 0.5f);
-    EXPECT_EQ(img.scale.z, 1.0f);
-    EXPECT_FALSE(img.isText());
-
     img.useSourceRect = true;
     img.sourceRect = {10, 20, 90, 140};
     img.position = {100.7f, 50.2f, 0.0f};
