@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Drives the real tarnwick executable in an X server with xdotool.
+#   smoke.sh TARNWICK DATA_DIR
+set -u
+exe=$1
+data=$2
+fail=0
+say() { echo "smoke: $*"; }
+bad() { echo "smoke: FAIL: $*"; fail=1; }
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "smoke: no DISPLAY; run under xvfb-run" >&2
+  exit 1
+fi
+
+work=$(mktemp -d)
+cleanup() {
+  [ -n "${pid1:-}" ] && kill -9 "$pid1" 2>/dev/null
+  [ -n "${pid2:-}" ] && kill -9 "$pid2" 2>/dev/null
+  [ -n "${pid3:-}" ] && kill -9 "$pid3" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -p "$work/game/data" "$work/nodata2/data"
+for i in 0 1 2 3; do
+  ln -s "$data/data$i.dat" "$work/game/data/data$i.dat"
+done
+ln -s "$data/data0.dat" "$work/nodata2/data/data0.dat"
+ln -s "$data/data1.dat" "$work/nodata2/data/data1.dat"
+ln -s "$data/data3.dat" "$work/nodata2/data/data3.dat"
+printf '[game]\nFullScreen=off\nBgmVolume=0\nSeVolume=0\n' > "$work/game/config.ini"
+cp "$work/game/config.ini" "$work/nodata2/config.ini"
+
+# Waits up to $2 seconds for a visible window whose name matches $1; prints its id.
+wait_window() {
+  local name=$1 limit=$2 id=""
+  for _ in $(seq 1 $((limit * 10))); do
+    id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to $2 seconds for process $1 to end; prints its exit code.
+wait_exit() {
+  local pid=$1 limit=$2
+  for _ in $(seq 1 $((limit * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      echo $?
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# 1. The game opens a 1280x720 window.
+cd "$work/game"
+"$exe" 2> "$work/first.log" &
+pid1=$!
+if win=$(wait_window "Tarnwick Ostrelle Night" 20); then
+  geometry=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: //p')
+  say "main window $win geometry $geometry"
+  [ "$geometry" = "1280x720" ] || bad "client area is $geometry, expected 1280x720"
+else
+  bad "no main window appeared"
+fi
+
+# 2. A second instance shows the refusal and ends without a window of its own.
+"$exe" 2> "$work/second.log" &
+pid2=$!
+if box=$(wait_window "^Error$" 10); then
+  say "second instance shows its box $box"
+  count=$(xdotool search --onlyvisible --name "Tarnwick Ostrelle Night" 2>/dev/null | wc -l)
+  [ "$count" -eq 1 ] || bad "second instance opened a game window"
+  xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
+  if code=$(wait_exit "$pid2" 10); then
+    [ "$code" = "0" ] || bad "second instance exit code $code"
+  else
+    bad "second instance did not end after its box"
+  fi
+else
+  bad "second instance showed no box"
+fi
+pid2=""
+
+# 3. Alt+F4 asks first; OK ends the game with exit code 0.
+if [ -n "${win:-}" ]; then
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --window "$win" alt+F4
+  if box=$(wait_window "終了確認" 10); then
+    say "close confirmation $box"
+    xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
+    if code=$(wait_exit "$pid1" 10); then
+      [ "$code" = "0" ] || bad "game exit code $code after Alt+F4"
+    else
+      bad "game still running after confirming Alt+F4"
+    fi
+  else
+    bad "Alt+F4 showed no confirmation"
+  fi
+fi
+pid1=""
+
+# 4. Without data2.dat start-up ends quietly: no box, no window left, exit code 0.
+cd "$work/nodata2"
+"$exe" 2> "$work/nodata2.log" &
+pid3=$!
+if code=$(wait_exit "$pid3" 15); then
+  [ "$code" = "0" ] || bad "start without data2.dat exit code $code"
+  grep -q "データファイルが読み込めません。" "$work/nodata2.log" || bad "missing data file line not written"
+else
+  bad "start without data2.dat did not end"
+fi
+pid3=""
+left=$(xdotool search --onlyvisible --name "Tarnwick Ostrelle Night" 2>/dev/null | wc -l)
+[ "$left" -eq 0 ] || bad "a game window is left"
+
+for f in first second nodata2; do
+  [ -s "$work/$f.log" ] && { echo "--- $f.log"; cat "$work/$f.log"; }
+done
+[ $fail -eq 0 ] && say "all checks good"
+exit $fail
