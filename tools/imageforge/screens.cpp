@@ -507,13 +507,26 @@ bool DrawScreenPicture(Canvas& c, const char* name) {
         SetColor(cr, Rgb{1, 1, 1});
         Snowflake(cr, cx, cy, W * 0.4, W * 0.05);
         cairo_stroke(cr);
-    } else if (n == "eff_flame.png" || n == "eff_scythe.png" || n == "eff_mirror.png" || n == "eff_heart.png" ||
+    } else if (n == "eff_flame.png") {
+        // A purple candle flame.
+        Glow(cr, cx, cy + W * 0.05, W * 0.45, HostColor(1), 0.6);
+        cairo_move_to(cr, cx, cy - W * 0.42);
+        cairo_curve_to(cr, cx + W * 0.08, cy - W * 0.2, cx + W * 0.3, cy - W * 0.08, cx + W * 0.25, cy + W * 0.15);
+        cairo_curve_to(cr, cx + W * 0.22, cy + W * 0.36, cx - W * 0.22, cy + W * 0.36, cx - W * 0.25, cy + W * 0.15);
+        cairo_curve_to(cr, cx - W * 0.28, cy - W * 0.03, cx - W * 0.1, cy - W * 0.1, cx, cy - W * 0.42);
+        cairo_close_path(cr);
+        FillVertical(cr, cy - W * 0.42, cy + W * 0.34, Hex(0xE8D8FF), Hex(0x8A50D8));
+        cairo_move_to(cr, cx, cy - W * 0.08);
+        cairo_curve_to(cr, cx + W * 0.1, cy + W * 0.04, cx + W * 0.12, cy + W * 0.25, cx, cy + W * 0.25);
+        cairo_curve_to(cr, cx - W * 0.12, cy + W * 0.25, cx - W * 0.1, cy + W * 0.04, cx, cy - W * 0.08);
+        Fill(cr, Hex(0xFFF6FF), 0.9);
+    } else if (n == "eff_scythe.png" || n == "eff_mirror.png" || n == "eff_heart.png" ||
                n == "eff_lock.png" || n == "eff_scales.png" || n == "eff_shield.png") {
         struct E {
             const char* name;
             int host, ability;
         };
-        const E table[] = {{"eff_flame.png", 1, 1},  {"eff_scythe.png", 1, 2}, {"eff_mirror.png", 3, 2},
+        const E table[] = {{"eff_scythe.png", 1, 2}, {"eff_mirror.png", 3, 2},
                            {"eff_heart.png", 3, 3},  {"eff_lock.png", 3, 1},   {"eff_scales.png", 4, 0},
                            {"eff_shield.png", 4, 3}};
         for (const E& e : table) {

@@ -53,8 +53,8 @@ inline constexpr Rect kSlotHighlight = {880, 0, 980, 140};
 // sits at (25, 15) inside it when the plate is drawn at (675, 555)).
 inline constexpr Rect kCommentPlate = {0, 440, 580, 570};
 // Opponent-panel tab, 160 x 44: open (panel shown) and closed.
-inline constexpr Rect kPanelTabOpen = {640, 120, 800, 164};
-inline constexpr Rect kPanelTabClosed = {800, 120, 960, 164};
+inline constexpr Rect kPanelTabOpen = {640, 140, 800, 184};
+inline constexpr Rect kPanelTabClosed = {800, 140, 960, 184};
 
 // ---- "sozai2.png": the opponents' ability icons and their panel ----
 inline constexpr const char* kIconSheet = "sozai2.png";
