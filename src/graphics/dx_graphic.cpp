@@ -204,6 +204,10 @@ int DxGraphic::Reset() {
         entry.textureWidth = entry.width;
         entry.textureHeight = entry.height;
         std::fill(entry.pixels.begin(), entry.pixels.end(), 0u);
+        if (entry.text.empty()) {
+            UploadCanvas(entry);  // never written into: just the cleared canvas
+            continue;
+        }
         const std::string text = entry.text;
         DrawText(text, entry.textX, entry.textY, entry.textSize, entry.textColour, name);
     }

@@ -155,6 +155,27 @@ TEST_F(FrameTest, LostDeviceWaitsThenResetReloadsTextures) {
     EXPECT_EQ(debug[0], "Error: Presentに失敗しました");
 }
 
+TEST_F(FrameTest, ResetRedrawsOnlyTheLastTextOfACanvas) {
+    DxGraphic& gfx = DxGraphic::Instance();
+    ASSERT_EQ(gfx.CreateCanvas("font_reset", 200, 60), 0);
+    gfx.DrawText("AB", 0, 0, 24, 0xFFFFFF, "font_reset");
+    ASSERT_GT(gfx.DrawText("CD", 0, 0, 24, 0x00FF00, "font_reset"), 0);
+    // What the canvas would hold with only the last text drawn.
+    ASSERT_EQ(gfx.CreateCanvas("font_expected", 200, 60), 0);
+    gfx.DrawText("CD", 0, 0, 24, 0x00FF00, "font_expected");
+    const std::vector<uint32_t> expected = gfx.FindCanvas("font_expected")->pixels;
+
+    headless->FailNextPresent(platform::PresentResult::DeviceNotReset);
+    gfx.BeginFrame();
+    EXPECT_EQ(gfx.EndFrame(), 0);
+    const DxGraphic::CacheEntry* canvas = gfx.FindCanvas("font_reset");
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_EQ(canvas->pixels, expected);
+    const auto* uploaded = headless->Texture(canvas->texture);
+    ASSERT_NE(uploaded, nullptr);
+    EXPECT_EQ(uploaded->pixels, expected);
+}
+
 TEST_F(FrameTest, F2WritesAScreenshotNamedByTheClock) {
     const std::string dir = testsupport::MakeTempDir();
     testsupport::ScopedChdir cd(dir);
