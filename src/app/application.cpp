@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <clocale>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -17,6 +16,8 @@
 #include "graphics/dx_graphic.h"
 #include "platform/debug.h"
 #include "platform/text_encoding.h"
+#include "sound/dx_sound.h"
+#include "sound/volume.h"
 
 namespace {
 
@@ -32,18 +33,7 @@ int ParseVolume(const std::string& value) {
     return static_cast<int>(std::strtol(value.c_str(), nullptr, 0));
 }
 
-int EffectAttenuation(int volume) {
-    if (volume == 0) {
-        return -10000;
-    }
-    // Single precision throughout, truncated toward zero, as the sound device expects.
-    const float quotient = 100.0f / static_cast<float>(volume);
-    const float value = -1000.0f * std::log(quotient) / std::log(2.0f);
-    if (std::isnan(value) || value < -10000.0f) {
-        return -10000;
-    }
-    return static_cast<int>(value);
-}
+int EffectAttenuation(int volume) { return sound::VolumeToAttenuation(volume); }
 
 const std::string& Application::Caption() {
     return SJ("Tarnwick Ostrelle Night　Ver.1.00");
@@ -119,10 +109,16 @@ int Application::Initialize() {
 }
 
 void Application::InitSound() {
-    // Filled in with the sound device.
+    DxSound& sound = DxSound::Instance();
+    if (sound.Init() != S_OK_RESULT) {
+        platform::OutputDebug(SJ("Error: DIRECTSOUNDの初期化に失敗"));
+    }
+    Global& g = Global::Instance();
+    sound.ScaleBgmVolume(g.Get("BgmVolume"));
+    sound.SetSeVolume(g.Get("SeVolume"));
 }
 
-void Application::ReleaseSound() {}
+void Application::ReleaseSound() { DxSound::Instance().Release(); }
 
 bool Application::ConfirmClose() {
     return platform::Get().ShowMessageBox(platform::SjisToUtf8(SJ("終了しますか")),

@@ -9,7 +9,9 @@
 #include "app/global.h"
 #include "archive/resources.h"
 #include "platform/debug.h"
+#include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_platform.h"
+#include "sound/dx_sound.h"
 #include "test_support.h"
 
 namespace {
@@ -30,6 +32,8 @@ protected:
             archive::RegisterResource("RT_LIST", 103 + i, lists[i].data(), lists[i].size());
         }
         headless = testsupport::InstallHeadless();
+        platform::audio::InstallHeadlessDevice();
+        DxSound::Instance().SetBgmVolume(100);
         Global::Instance().Clear();
         platform::SetDebugSink([this](const std::string& line) { debug.push_back(line); });
     }
@@ -58,6 +62,10 @@ TEST_F(StartupTest, ReadsConfigurationAndNamesTheTitle) {
     EXPECT_EQ(Global::Instance().Get("BgmVolume"), 50);
     EXPECT_EQ(Global::Instance().Get("SeVolume"), 80);
     EXPECT_EQ(headless->WindowTitle(), "Tarnwick Ostrelle Night　Ver.1.00");
+    // The volumes reach the sound device: music scaled from 100 %, effects as an attenuation.
+    EXPECT_EQ(DxSound::Instance().BgmVolume(), 50);
+    EXPECT_EQ(DxSound::Instance().SeVolume(), 80);
+    EXPECT_EQ(DxSound::Instance().SeAttenuation(), EffectAttenuation(80));
     EXPECT_TRUE(headless->MessageBoxes().empty());
     app.Shutdown();
 }
