@@ -71,6 +71,30 @@ void Emit(const Note& n, Stereo& dry, Stereo& send, int64_t origin, int64_t fram
     }
 }
 
+// exp(-t / tau) advanced by one multiplication per sample.
+struct Decay {
+    double v = 1.0, k = 1.0;
+    explicit Decay(double tau) : k(std::exp(-1.0 / (tau * kRate))) {}
+    double Next() {
+        const double out = v;
+        v *= k;
+        return out;
+    }
+};
+
+// 1 while the key is held, then an exponential release.
+struct Release {
+    int64_t held;
+    double v = 1.0, k;
+    Release(int64_t heldFrames, double tau) : held(heldFrames), k(std::exp(-1.0 / (tau * kRate))) {}
+    double Next(int64_t i) {
+        if (i < held) return 1.0;
+        const double out = v;
+        v *= k;
+        return out;
+    }
+};
+
 double ReleaseGain(int64_t i, int64_t held, double tau) {
     if (i < held) return 1.0;
     return std::exp(-static_cast<double>(i - held) / (tau * kRate));
@@ -88,17 +112,20 @@ void EPiano(const Note& n, Stereo& dry, Stereo& send, int64_t origin) {
     double carrier = 0.0;
     const double inc = kTwoPi * f / kRate;
     const int64_t frames = n.length + Secs(0.6);
+    Decay body(tau), index(0.35), barkEnv(0.5), tineEnv(0.018);
+    Release rel(n.length, 0.08);
     Emit(n, dry, send, origin, frames, [&](int64_t i, bool& stop) {
         const double t = static_cast<double>(i) / kRate;
-        double env = std::exp(-t / tau) * std::min(1.0, t / 0.002) * ReleaseGain(i, n.length, 0.08);
+        const double env = body.Next() * std::min(1.0, t / 0.002) * rel.Next(i);
         if (env < 1e-4 && i > 100) stop = true;
-        const double idx = (0.4 + 1.9 * vel) * std::exp(-t / 0.35) + 0.22;
+        const double idx = (0.4 + 1.9 * vel) * index.Next() + 0.22;
         const double y = std::sin(carrier + idx * mod.Step());
         carrier += inc;
         if (carrier > kTwoPi) carrier -= kTwoPi;
-        double extra = 0.12 * bark.Step() * std::exp(-t / 0.5);
+        double extra = 0.12 * bark.Step() * barkEnv.Next();
         const double ts = tine.Step();
-        if (useTine) extra += 0.22 * vel * std::exp(-t / 0.018) * ts;
+        const double te = tineEnv.Next();
+        if (useTine) extra += 0.22 * vel * te * ts;
         return (y + extra) * env * vel * 0.30;
     });
 }
@@ -116,17 +143,22 @@ void Vibes(const Note& n, Stereo& dry, Stereo& send, int64_t origin) {
     OnePoleLow click;
     click.SetCutoff(3000);
     const int64_t frames = n.length + Secs(0.5);
+    Decay body(tau), second(tau * 0.22), third(0.1), malletEnv(0.004);
+    Release rel(n.length, 0.14);
+    Phasor trem;
+    trem.Start(5.3, tremPhase);
     Emit(n, dry, send, origin, frames, [&](int64_t i, bool& stop) {
         const double t = static_cast<double>(i) / kRate;
-        const double env = std::exp(-t / tau) * std::min(1.0, t / 0.0015) * ReleaseGain(i, n.length, 0.14);
+        const double env = body.Next() * std::min(1.0, t / 0.0015) * rel.Next(i);
         if (env < 1e-4 && i > 100) stop = true;
         double y = p1.Step();
-        const double a2 = p2.Step(), a3 = p3.Step();
-        if (hi2) y += 0.28 * a2 * std::exp(-t / (tau * 0.22));
-        if (hi3) y += 0.07 * a3 * std::exp(-t / 0.1);
-        const double trem = 1.0 - 0.22 * (0.5 + 0.5 * std::sin(kTwoPi * 5.3 * t + tremPhase));
-        const double mallet = click.Process(rng.Noise()) * std::exp(-t / 0.004) * 0.5;
-        return (y * trem + mallet) * env * n.vel * 0.28;
+        const double a2 = p2.Step() * second.Next(), a3 = p3.Step() * third.Next();
+        if (hi2) y += 0.28 * a2;
+        if (hi3) y += 0.07 * a3;
+        const double tr = 1.0 - 0.22 * (0.5 + 0.5 * trem.Step());
+        const double me = malletEnv.Next();
+        const double mallet = i < 2000 ? click.Process(rng.Noise()) * me * 0.5 : 0.0;
+        return (y * tr + mallet) * env * n.vel * 0.28;
     });
 }
 
@@ -134,29 +166,35 @@ void Bass(const Note& n, Stereo& dry, Stereo& send, int64_t origin) {
     const double f = MidiToHz(n.pitch);
     constexpr int kMax = 12;
     Phasor h[kMax];
-    double amp[kMax], tau[kMax];
+    double amp[kMax], tau[kMax], dec[kMax], k[kMax];
     int count = 0;
     for (int k = 1; k <= kMax && k * f < 3500.0; ++k) {
         h[count].Start(k * f, 0.0);
         amp[count] = std::pow(static_cast<double>(k), -1.25) * (k == 2 ? 1.2 : 1.0);
         tau[count] = 1.5 / (1.0 + 0.55 * (k - 1));
+        dec[count] = 1.0;
         ++count;
     }
+    for (int j = 0; j < count; ++j) k[j] = std::exp(-1.0 / (tau[j] * kRate));
+    Release rel(n.length, 0.05);
+    Decay thumpEnv(0.015);
     Rng rng(n.seed);
     OnePoleLow thumpLp;
     thumpLp.SetCutoff(500);
     const int64_t frames = n.length + Secs(0.25);
     Emit(n, dry, send, origin, frames, [&](int64_t i, bool& stop) {
         const double t = static_cast<double>(i) / kRate;
-        const double rel = ReleaseGain(i, n.length, 0.05);
-        if (rel < 1e-4) stop = true;
+        const double r = rel.Next(i);
+        if (r < 1e-4) stop = true;
         double y = 0.0;
-        for (int k = 0; k < count; ++k) {
-            y += amp[k] * h[k].Step() * std::exp(-t / tau[k]);
+        for (int j = 0; j < count; ++j) {
+            y += amp[j] * h[j].Step() * dec[j];
+            dec[j] *= k[j];
         }
-        const double thump = thumpLp.Process(rng.Noise()) * std::exp(-t / 0.015) * 1.5;
+        const double te = thumpEnv.Next();
+        const double thump = i < 3000 ? thumpLp.Process(rng.Noise()) * te * 1.5 : 0.0;
         const double att = std::min(1.0, t / 0.004);
-        return (y * att + thump) * rel * n.vel * 0.42;
+        return (y * att + thump) * r * n.vel * 0.42;
     });
 }
 
@@ -172,17 +210,22 @@ void Wind(const Note& n, Stereo& dry, Stereo& send, int64_t origin, const Table&
     const double vibPhase = rng.Uni() * kTwoPi;
     const int64_t frames = n.length + Secs(release * 6);
     const double heldSecs = static_cast<double>(n.length) / kRate;
+    double env = 0.0, inc = f / kRate;
     Emit(n, dry, send, origin, frames, [&](int64_t i, bool& stop) {
-        const double t = static_cast<double>(i) / kRate;
-        double env = Ramp(t, attack) * (0.82 + 0.18 * std::exp(-t / 0.12));
-        if (heldSecs > 1.0) env *= 1.0 + 0.12 * std::min(1.0, t / heldSecs);  // gentle swell on long notes
-        env *= ReleaseGain(i, n.length, release);
+        if (i % 16 == 0) {
+            // Control rate: envelope, pitch and tone change slowly.
+            const double t = static_cast<double>(i) / kRate;
+            env = Ramp(t, attack) * (0.82 + 0.18 * std::exp(-t / 0.12));
+            if (heldSecs > 1.0) env *= 1.0 + 0.12 * std::min(1.0, t / heldSecs);  // gentle swell on long notes
+            env *= ReleaseGain(i, n.length, release);
+            const double scoop = -0.35 * std::exp(-t / 0.035);
+            const double vib = vibDepth * std::min(1.0, std::max(0.0, (t - 0.28) / 0.4)) * std::sin(kTwoPi * vibRate * t + vibPhase);
+            inc = f * std::pow(2.0, (scoop + vib) / 12.0) / kRate;
+            if (i % 32 == 0) tone.SetCutoff(brightBase + 4200.0 * env * n.vel);
+        }
         if (i > n.length && env < 1e-4) stop = true;
-        const double scoop = -0.35 * std::exp(-t / 0.035);
-        const double vib = vibDepth * std::min(1.0, std::max(0.0, (t - 0.28) / 0.4)) * std::sin(kTwoPi * vibRate * t + vibPhase);
-        phase += f * std::pow(2.0, (scoop + vib) / 12.0) / kRate;
+        phase += inc;
         phase -= std::floor(phase);
-        if (i % 32 == 0) tone.SetCutoff(brightBase + 4200.0 * env * n.vel);
         const double y = tone.Process(ReadTable(table, phase));
         const double air = breathBp.Process(rng.Noise()) * breath;
         return (y + air) * env * n.vel * gain;
@@ -250,9 +293,12 @@ void Drum(const Note& n, Stereo& dry, Stereo& send, int64_t origin) {
         Biquad bp = Biquad::Make(Biquad::kBand, 3800, 0.5);
         Biquad hp = Biquad::Make(Biquad::kHigh, 1200, 0.7);
         const double len = static_cast<double>(n.length);
+        double env = 0.0;
         Emit(n, dry, send, origin, n.length, [&](int64_t i, bool&) {
-            const double x = static_cast<double>(i) / len;
-            const double env = std::pow(std::sin(kPi * x), 1.5) * (0.6 + 0.4 * x);
+            if (i % 16 == 0) {
+                const double x = static_cast<double>(i) / len;
+                env = std::pow(std::sin(kPi * x), 1.5) * (0.6 + 0.4 * x);
+            }
             return hp.Process(bp.Process(rng.Noise())) * env * n.vel * 0.12;
         });
         break;
@@ -263,11 +309,12 @@ void Drum(const Note& n, Stereo& dry, Stereo& send, int64_t origin) {
         for (int k = 0; k < 6; ++k) p[k].Start(410.0 * kRatios[k] * (n.pitch / 60.0), rng.Uni() * kTwoPi);
         Biquad hp = Biquad::Make(Biquad::kHigh, 6500, 0.7);
         Biquad hp2 = Biquad::Make(Biquad::kHigh, 3000, 0.7);
+        Decay ping(0.035), wash(0.7);
         Emit(n, dry, send, origin, Secs(2.2), [&](int64_t i, bool&) {
             const double t = static_cast<double>(i) / kRate;
             double metal = 0.0;
             for (int k = 0; k < 6; ++k) metal += p[k].Step() * (k > 2 ? 1.0 : 0.6);
-            const double env = std::min(1.0, t / 0.001) * (0.7 * std::exp(-t / 0.035) + 0.3 * std::exp(-t / 0.7)) * Ramp(2.2 - t, 0.1);
+            const double env = std::min(1.0, t / 0.001) * (0.7 * ping.Next() + 0.3 * wash.Next()) * (t > 2.0 ? Ramp(2.2 - t, 0.1) : 1.0);
             const double noise = hp.Process(rng.Noise());
             return (hp2.Process(metal * 0.18) + noise * 0.5) * env * n.vel * 0.16;
         });
