@@ -54,7 +54,7 @@ struct P {
 };
 
 void Pips(cairo_t* cr, double x, double y, int value, int suit) {
-    const double cx = x + 41, cy = y + 60, dx = 13.5, dy = 33;
+    const double cx = x + 40, cy = y + 60, dx = 11.5, dy = 33;
     const int n = value + 1;
     P pts[12];
     int k = 0;
@@ -76,7 +76,7 @@ void Pips(cairo_t* cr, double x, double y, int value, int suit) {
             add(0, -2.0 / 3); add(0, 2.0 / 3);
             break;
     }
-    const double size = n >= 9 ? 14 : 16;
+    const double size = n >= 9 ? 12.5 : 14.5;
     for (int i = 0; i < k; ++i) {
         Pip(cr, suit, cx + pts[i].x * dx, cy + pts[i].y * dy, size, pts[i].y > 0.01);
     }

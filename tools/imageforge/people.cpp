@@ -669,6 +669,14 @@ void DrawFigure(cairo_t* cr, int host, int outfit, int mood, double cx, double t
     Eyes(cr, L, mood, host);
     Mouth(cr, mood, L.male);
     Blush(cr, mood);
+    if (host == 4) {
+        // Sideburns give the owner a more mature face.
+        for (double side : {-1.0, 1.0}) {
+            cairo_move_to(cr, side * 64, 80);
+            cairo_line_to(cr, side * 64, 124);
+            Stroke(cr, L.hair, 7);
+        }
+    }
     if (host == 2 && outfit != 1) {
         // Monocle on the right eye.
         cairo_new_path(cr);

@@ -470,6 +470,18 @@ void DrawTable(Canvas& c) {
         cairo_fill(cr);
         cairo_pattern_destroy(p);
     }
+    // Warm light from the lanterns above, and a faint border of suits inside the rail.
+    Glow(cr, o + 320, -40, 420, Hex(0xFFD890), 0.16);
+    Glow(cr, o + 980, -40, 380, Hex(0xFFD890), 0.12);
+    for (int i = 0; i < 40; ++i) {
+        const double t = i / 40.0;
+        const double px = 60 + t * (W - 120);
+        for (double py : {42.0, H - 42}) {
+            Suit(cr, i % 4, px, py, 12);
+            SetColor(cr, pal::kGold, 0.18);
+            cairo_fill(cr);
+        }
+    }
     // Brass rail around the table.
     RoundRect(cr, 6, 6, W - 12, H - 12, 30);
     SetColor(cr, Hex(0x3A1E10));
