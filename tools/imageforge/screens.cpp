@@ -446,8 +446,8 @@ bool DrawScreenPicture(Canvas& c, const char* name) {
             Glow(cr, W / 2, H / 2, W * 0.5, pal::kGold, 0.35);
         }
         GoldPlate(cr, 4, 4, W - 8, H - 8, (H - 8) / 2, on);
-        Text(cr, label, W / 2 - 30, H / 2 - 2, 26, Hex(0x2A1A06), Align::Center);
-        Text(cr, sub, W - 60, H / 2 - 2, 14, Hex(0x5A3A10), Align::Center);
+        Text(cr, label, W / 2 - 24, H / 2 - 2, 22, Hex(0x2A1A06), Align::Center);
+        Text(cr, sub, W - 52, H / 2 - 2, 12, Hex(0x5A3A10), Align::Center);
         return true;
     }
     if (n.rfind("menu_slot_", 0) == 0) {
