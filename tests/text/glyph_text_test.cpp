@@ -7,6 +7,7 @@
 
 #include "app/result.h"
 #include "graphics/dx_graphic.h"
+#include "graphics/embedded_font.h"
 #include "graphics/glyph_font.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text_encoding.h"
@@ -75,6 +76,14 @@ protected:
 
 platform::HeadlessPlatform* GlyphText::headless_ = nullptr;
 int GlyphText::counter_ = 0;
+
+TEST_F(GlyphText, EmbeddedFontIsTrimmedTrueType) {
+    // A TrueType outline font (version 1.0 header), trimmed well below the 21 MB of the full face.
+    ASSERT_GT(tarnwick_embedded_font_size, 1000000u);
+    EXPECT_LT(tarnwick_embedded_font_size, 12000000u);
+    EXPECT_EQ(std::memcmp(tarnwick_embedded_font, "\x00\x01\x00\x00", 4), 0);
+    EXPECT_EQ(graphics::GlyphFont::Open(tarnwick_embedded_font, 16), nullptr);  // truncated data is refused
+}
 
 TEST_F(GlyphText, CanvasLifecycleAndUnknownNames) {
     auto& gfx = DxGraphic::Instance();
@@ -238,40 +247,44 @@ TEST_F(GlyphText, LineFeedSpacesAndOverlay) {
 
 TEST_F(GlyphText, WrapKeepsDoubleByteCharactersWhole) {
     auto& gfx = DxGraphic::Instance();
-    const int size = 24, width = 130, x = 5;
+    const int size = 24, x = 5;
+    const graphics::FontMetrics m = font_->Metrics(size);
     // An odd number of single bytes first, so that a byte-wise wrap would split the kana.
     const std::string text = "A" + std::string(SJ("あいうえおかきくけこさしすせそ"));
     std::vector<uint32_t> codes = {'A'};
     for (size_t i = 1; i < text.size(); i += 2) {
         codes.push_back((static_cast<unsigned char>(text[i]) << 8) | static_cast<unsigned char>(text[i + 1]));
     }
-    // Where the lines must break: before a character whose row bytes would reach the right edge.
-    std::string explicitLines;
-    int px = 0, lines = 1, total = 0;
-    for (size_t k = 0; k < codes.size(); ++k) {
-        const Glyph g = G(codes[k], size);
-        if (px > 0 && x + px + g.originX + g.rowBytes >= width) {
-            explicitLines += '\n';
-            px = 0;
-            ++lines;
+    // Many widths, so that some edge falls between a glyph's ink and its padded row bytes.
+    for (int width = 100; width < 150; ++width) {
+        SCOPED_TRACE(width);
+        // Where the lines must break: before a character whose row bytes would reach the right edge.
+        std::string explicitLines;
+        int px = 0, lines = 1, total = 0;
+        for (size_t k = 0; k < codes.size(); ++k) {
+            const Glyph g = G(codes[k], size);
+            if (px > 0 && x + px + g.originX + g.rowBytes >= width) {
+                explicitLines += '\n';
+                px = 0;
+                ++lines;
+            }
+            if (codes[k] > 0xFF) explicitLines += static_cast<char>(codes[k] >> 8);
+            explicitLines += static_cast<char>(codes[k] & 0xFF);
+            px += g.advance;
+            total += g.advance;
         }
-        if (codes[k] > 0xFF) explicitLines += static_cast<char>(codes[k] >> 8);
-        explicitLines += static_cast<char>(codes[k] & 0xFF);
-        px += g.advance;
-        total += g.advance;
+        ASSERT_GE(lines, 2);
+        const std::string wrapped = NewCanvas(width, 200), manual = NewCanvas(width, 200);
+        EXPECT_EQ(gfx.DrawText(text, x, 0, size, kColour, wrapped), total);
+        EXPECT_EQ(gfx.DrawText(explicitLines, x, 0, size, kColour, manual), total);
+        ASSERT_EQ(Canvas(wrapped).pixels, Canvas(manual).pixels);
+        // The first kana of the second line starts at the left edge, whole.
+        const size_t secondLine = explicitLines.find('\n') + 1;
+        const uint32_t code = (static_cast<unsigned char>(explicitLines[secondLine]) << 8) |
+                              static_cast<unsigned char>(explicitLines[secondLine + 1]);
+        const Glyph g = G(code, size);
+        ExpectGlyphAt(wrapped, g, x + g.originX, m.ascent + m.height - g.originY, kColour);
     }
-    ASSERT_GE(lines, 3);
-    const std::string wrapped = NewCanvas(width, 200), manual = NewCanvas(width, 200);
-    EXPECT_EQ(gfx.DrawText(text, x, 0, size, kColour, wrapped), total);
-    EXPECT_EQ(gfx.DrawText(explicitLines, x, 0, size, kColour, manual), total);
-    EXPECT_EQ(Canvas(wrapped).pixels, Canvas(manual).pixels);
-    // The first kana of the second line starts at the left edge, whole.
-    const graphics::FontMetrics m = font_->Metrics(size);
-    const size_t secondLine = explicitLines.find('\n') + 1;
-    const uint32_t code = (static_cast<unsigned char>(explicitLines[secondLine]) << 8) |
-                          static_cast<unsigned char>(explicitLines[secondLine + 1]);
-    const Glyph g = G(code, size);
-    ExpectGlyphAt(wrapped, g, x + g.originX, m.ascent + m.height - g.originY, kColour);
 
     // A character wider than the canvas stays on the first line rather than leaving it empty.
     const std::string narrow = NewCanvas(8, 60);
