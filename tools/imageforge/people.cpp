@@ -505,6 +505,19 @@ void FrontHair(cairo_t* cr, int host, int outfit, const Look& L) {
     }
 }
 
+// The glossy band across the top of the hair.
+void HairShine(cairo_t* cr, int host, int outfit) {
+    if ((host == 2 && outfit != 1) || (host == 1 && outfit != 1)) {
+        return;  // under the top hat or the hood
+    }
+    cairo_new_path(cr);
+    cairo_arc(cr, 0, 96, 58, 1.18 * M_PI, 1.42 * M_PI);
+    Stroke(cr, Rgb{1, 1, 1}, 7, 0.35);
+    cairo_new_path(cr);
+    cairo_arc(cr, 0, 96, 58, 1.52 * M_PI, 1.7 * M_PI);
+    Stroke(cr, Rgb{1, 1, 1}, 7, 0.28);
+}
+
 void OutfitDetails(cairo_t* cr, int host, int outfit, const Look& L) {
     const Rgb trim = L.trim[outfit];
     switch (host) {
@@ -687,6 +700,7 @@ void DrawFigure(cairo_t* cr, int host, int outfit, int mood, double cx, double t
         Stroke(cr, pal::kGold, 2);
     }
     FrontHair(cr, host, outfit, L);
+    HairShine(cr, host, outfit);
     if (pose != 2) {
         Arm(cr, -sw, 260, arms.lx, arms.ly, L.outfit[outfit], L.outfitShade[outfit], L.skin, L.trim[outfit]);
         Arm(cr, sw, 260, arms.rx, arms.ry, L.outfit[outfit], L.outfitShade[outfit], L.skin, L.trim[outfit]);
