@@ -333,29 +333,20 @@ int DxSound::OpenBgm(const std::string& name) {
         CloseBgm();
     }
 
-    std::unique_ptr<sound::MemorySource> source;
+    // The whole compressed file is copied into memory: no file access while it plays.
     ArchiveIndex& archive = Archive(ArchiveId::Music);
+    int opened = OV_EREAD;
     if (archive.Open(name) != 0) {
         platform::OutputDebug(SJ("error: 音楽ファイルのオープンに失敗"));
     } else {
-        source = std::make_unique<sound::MemorySource>();
-        const size_t size = archive.Size();
-        source->data.reset(new uint8_t[size > 0 ? size : 1]);
-        if (size > 0) {
-            std::memcpy(source->data.get(), archive.Data(), size);
-        }
-        source->size = static_cast<uint32_t>(size);
-        source->position = 0;
+        opened = sound::OpenMemoryDecoder(&decoder_, archive.Data(), archive.Size());
         archive.Close();
     }
-
-    // A failed open leaves the source with us (the decoder only closes it once open).
-    if (!source || ov_open_callbacks(source.get(), &decoder_, nullptr, 0, sound::MemoryCallbacks()) != 0) {
+    if (opened != 0) {
         platform::OutputDebug(SJ("error: ov_openに失敗"));
         ov_clear(&decoder_);
         return E_FAIL_RESULT;
     }
-    source.release();  // closed by ov_clear through the close callback
 
     streamInfo_ = ov_info(&decoder_, -1);
     if (streamInfo_ == nullptr || streamInfo_->channels <= 0) {

@@ -78,4 +78,23 @@ ov_callbacks MemoryCallbacks() {
     return cb;
 }
 
+int OpenMemoryDecoder(OggVorbis_File* decoder, const uint8_t* data, size_t size) {
+    if (size > UINT32_MAX) {
+        return OV_EREAD;
+    }
+    auto source = std::make_unique<MemorySource>();
+    source->data.reset(new uint8_t[size > 0 ? size : 1]);
+    if (size > 0) {
+        std::memcpy(source->data.get(), data, size);
+    }
+    source->size = static_cast<uint32_t>(size);
+    source->position = 0;
+    const int result = ov_open_callbacks(source.get(), decoder, nullptr, 0, MemoryCallbacks());
+    if (result == 0) {
+        source.release();  // the decoder closes it through MemoryClose
+    }
+    // On failure vorbisfile has cleared the decoder without closing the source: ours frees it.
+    return result;
+}
+
 }  // namespace sound

@@ -28,4 +28,9 @@ int MemoryClose(void* source);
 long MemoryTell(void* source);
 ov_callbacks MemoryCallbacks();
 
+// Opens decoder over a copy of size bytes (data may be null when size is 0). 0 on success, the
+// decoder then owning the copy (freed by ov_clear); otherwise the vorbisfile error, with nothing
+// left allocated.
+int OpenMemoryDecoder(OggVorbis_File* decoder, const uint8_t* data, size_t size);
+
 }  // namespace sound

@@ -50,10 +50,16 @@ private:
     }
 
     bool TryOpen(const char* driver, std::string& reason) {
+        // The override beats an SDL_AUDIODRIVER variable naming a driver that does not work;
+        // it is dropped again once the subsystem is up.
         if (driver != nullptr) {
-            SDL_SetHint(SDL_HINT_AUDIODRIVER, driver);
+            SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
         }
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        const int initialised = SDL_InitSubSystem(SDL_INIT_AUDIO);
+        if (driver != nullptr) {
+            SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+        }
+        if (initialised != 0) {
             reason = SDL_GetError();
             return false;
         }

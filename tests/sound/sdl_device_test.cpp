@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/result.h"
+#include "platform/audio/audio.h"
+#include "platform/debug.h"
+#include "sound/dx_sound.h"
+
+using namespace platform::audio;
+
+namespace {
+
+class SdlDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetDebugSink([this](const std::string& line) { lines.push_back(line); });
+    }
+    void TearDown() override {
+        unsetenv("SDL_AUDIODRIVER");
+        platform::SetDebugSink(nullptr);
+    }
+    std::vector<std::string> lines;
+};
+
+}  // namespace
+
+// A machine whose audio driver cannot be opened keeps going silent on the dummy driver, which
+// still pulls the mixer on its own thread, with exactly one line written.
+TEST_F(SdlDevice, FallsBackToTheDummyDriverAndKeepsMixing) {
+    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+    Mixer mixer;
+    auto device = CreateSdlDevice();
+    ASSERT_TRUE(device->Open(&mixer));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("dummy"), std::string::npos) << lines[0];
+
+    PcmFormat format;
+    auto buffer = mixer.CreateBuffer(format, 4 * 4410);
+    EventGroup events;
+    const Notification n = {4 * 2205, &events, 0};
+    ASSERT_EQ(buffer->SetNotificationPositions(&n, 1), S_OK_RESULT);
+    buffer->Play(true);
+    std::thread([&events] { events.WaitAny(); }).join();  // the cursor moves in real time
+    EXPECT_TRUE(buffer->GetStatus() & kStatusPlaying);
+    device->Close();
+    const uint32_t stopped = buffer->CurrentPosition();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(buffer->CurrentPosition(), stopped);  // no longer pulled after Close
+}
+
+// The service on the default device: whatever this machine has, Init works and music plays.
+TEST_F(SdlDevice, SoundServiceRunsOnTheDefaultDevice) {
+    InstallDevice(nullptr);
+    DxSound& sound = DxSound::Instance();
+    ASSERT_EQ(sound.Init(), S_OK_RESULT);
+    EXPECT_LE(lines.size(), 1u);
+    sound.Release();
+}
