@@ -867,6 +867,45 @@ void OutdoorScene(cairo_t* cr, int host) {
     }
 }
 
+// Floating motifs of a host around a scene: snowflakes, candle flames, cards, hearts, keys.
+void Motifs(cairo_t* cr, int host, uint32_t seed, int count) {
+    Lcg rng(seed);
+    for (int i = 0; i < count; ++i) {
+        const double x = rng.Range(40, 1240), y = rng.Range(30, 520), sz = rng.Range(14, 30);
+        const double a = rng.Range(0.45, 0.9);
+        switch (host) {
+            case 0:
+                SetColor(cr, Rgb{1, 1, 1}, a);
+                Snowflake(cr, x, y, sz * 0.6, 2);
+                cairo_stroke(cr);
+                break;
+            case 1:
+                Glow(cr, x, y, sz * 1.4, HostColor(1), a * 0.6);
+                Ellipse(cr, x, y, sz * 0.22, sz * 0.4);
+                Fill(cr, Hex(0xF0E0FF), a);
+                break;
+            case 2: {
+                Saved sv(cr);
+                cairo_translate(cr, x, y);
+                cairo_rotate(cr, rng.Range(-0.6, 0.6));
+                RoundRect(cr, -sz * 0.5, -sz * 0.75, sz, sz * 1.5, sz * 0.12);
+                Fill(cr, pal::kCream, a);
+                Suit(cr, i % 4, 0, 0, sz * 0.6);
+                Fill(cr, SuitColor(i % 4), a);
+                break;
+            }
+            case 3:
+                Heart(cr, x, y, sz);
+                Fill(cr, Hex(0xFF9AC4), a);
+                break;
+            default:
+                Sparkle(cr, x, y, sz * 0.4);
+                Fill(cr, pal::kGold, a);
+                break;
+        }
+    }
+}
+
 void Balcony(cairo_t* cr, double dawn) {
     const Rgb top = Mix(Hex(0x0E1730), Hex(0x6A8AC8), dawn);
     const Rgb mid = Mix(Hex(0x1E2B55), Hex(0xF0B890), dawn);
@@ -921,6 +960,7 @@ void DrawIllustration(cairo_t* cr, int host, int ill, int variant) {
         DrawSalonBackdrop(cr, 1280, 720, variant);
         Glow(cr, fx, 330, 380, HostColor(host), 0.25);
         DrawFigure(cr, host, 0, variant == 1 ? 1 : 0, fx, 70, 0.95);
+        Motifs(cr, host, 300 + host, 7);
         FeltTable(cr, 560, 1280, 720, variant);
         const char* labels[5] = {"A", "K", "Q", "J", "10"};
         for (int i = 0; i < 5; ++i) {
@@ -947,6 +987,7 @@ void DrawIllustration(cairo_t* cr, int host, int ill, int variant) {
     } else {
         Balcony(cr, variant == 1 ? 1.0 : 0.0);
         Glow(cr, 640, 360, 360, HostColor(host), variant == 1 ? 0.15 : 0.3);
+        Motifs(cr, host, 400 + host, 16);
         DrawFigure(cr, host, 2, variant == 1 ? 1 : 2, 640, 60, 1.0);
         if (variant == 1) {
             Lcg rng(host + 70);
