@@ -126,7 +126,7 @@ void EPiano(const Note& n, Stereo& dry, Stereo& send, int64_t origin) {
         const double ts = tine.Step();
         const double te = tineEnv.Next();
         if (useTine) extra += 0.22 * vel * te * ts;
-        return (y + extra) * env * vel * 0.30;
+        return (y + extra) * env * vel * 0.25;
     });
 }
 
@@ -194,7 +194,7 @@ void Bass(const Note& n, Stereo& dry, Stereo& send, int64_t origin) {
         const double te = thumpEnv.Next();
         const double thump = i < 3000 ? thumpLp.Process(rng.Noise()) * te * 1.5 : 0.0;
         const double att = std::min(1.0, t / 0.004);
-        return (y * att + thump) * r * n.vel * 0.42;
+        return (y * att + thump) * r * n.vel * 0.30;
     });
 }
 
@@ -240,7 +240,7 @@ void Trumpet(const Note& n, Stereo& dry, Stereo& send, int64_t origin) {
         if (hz < 700.0) a *= hz / 700.0;
         return a;
     });
-    Wind(n, dry, send, origin, t, 0.045, 0.09, 0.13, 5.1, 0.05, 0.21, 900.0);
+    Wind(n, dry, send, origin, t, 0.045, 0.09, 0.13, 5.1, 0.05, 0.38, 900.0);
 }
 
 void Clarinet(const Note& n, Stereo& dry, Stereo& send, int64_t origin) {
@@ -250,7 +250,7 @@ void Clarinet(const Note& n, Stereo& dry, Stereo& send, int64_t origin) {
         if (hz > 2800.0) a *= std::exp(-(hz - 2800.0) / 1400.0);
         return a;
     });
-    Wind(n, dry, send, origin, t, 0.07, 0.14, 0.07, 4.7, 0.035, 0.24, 700.0);
+    Wind(n, dry, send, origin, t, 0.07, 0.14, 0.07, 4.7, 0.035, 0.40, 700.0);
 }
 
 void Pad(const Note& n, Stereo& dry, Stereo& send, int64_t origin) {

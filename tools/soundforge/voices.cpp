@@ -175,7 +175,7 @@ std::vector<float> Speak(const Host& h, const std::string& word) {
     Biquad form[3], nf;
     OnePoleLow tilt1, tilt2;
     tilt1.SetCutoff(h.tilt);
-    tilt2.SetCutoff(h.tilt * 1.5);
+    tilt2.SetCutoff(h.tilt * 3.0);
     double phase = 0.0;
     const double total = static_cast<double>(ctrl.size()) / kRate;
     for (size_t i = 0; i < ctrl.size(); ++i) {
@@ -202,11 +202,11 @@ std::vector<float> Speak(const Host& h, const std::string& word) {
             const double x = (phase - 1.0) / dt;
             saw -= x * x + x + x + 1.0;
         }
-        const double src = tilt2.Process(tilt1.Process(-saw)) * c.voice;
+        const double src = (tilt1.Process(-saw) * 0.7 + tilt2.Process(-saw) * 0.3) * c.voice;
         const double noise = rng.Noise();
         const double asp = noise * (h.breath * c.voice + 0.0);
         const double excite = src + asp * 0.6;
-        const double voiced = form[0].Process(excite) * 1.0 + form[1].Process(excite) * 0.7 + form[2].Process(excite) * 0.35;
+        const double voiced = form[0].Process(excite) * 1.0 + form[1].Process(excite) * 0.9 + form[2].Process(excite) * 0.55;
         const double fric = nf.Process(noise) * c.noise;
         out[i] = static_cast<float>(voiced + fric * 0.5);
     }
