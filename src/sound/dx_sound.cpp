@@ -80,6 +80,7 @@ int DxSound::Init() {
     quit_ = false;
     bgmState_ = 0;
     lastNotification_ = 0;
+    refills_ = 0;
     thread_ = std::thread(&DxSound::MusicThread, this);
     initialized_ = true;
     return S_OK_RESULT;

@@ -100,6 +100,7 @@ public:
     const std::string& SeFolder() const { return seFolder_; }
     // True once the music thread has handled every notification given to it so far.
     bool WaitMusicThreadIdle(uint32_t timeoutMs);
+    // Halves refilled by the music thread since Init.
     uint64_t BgmRefillCount() const { return refills_.load(); }
     bool IsBgmBufferPlaying() const;
 
