@@ -460,6 +460,17 @@ TEST_F(SoundForgeSeams, LoopSeamsAreContinuousThroughTheGameDecoder) {
     }
 }
 
+TEST(SoundForgeMusic, MatchIntroRunsIntoTheLoopStartWithoutASeam) {
+    // The first time through, the intro plays straight on into frame 307146; that junction
+    // must be as smooth as the jump back to it.
+    const Track& t = Decoded("bgm_game.ogg");
+    ASSERT_TRUE(t.opened);
+    ASSERT_GT(t.pcm.Frames(), 400000u);
+    ExpectSeamless(t.pcm, 307146, 2048, 44100, "intro into loop start");
+    // The intro starts from silence.
+    EXPECT_LT(std::fabs(t.pcm.At(0, 0)) + std::fabs(t.pcm.At(0, 1)), 0.01);
+}
+
 TEST(SoundForgeDeterminism, SecondRunsGiveIdenticalFiles) {
     const std::string dir = testsupport::MakeTempDir();
     const std::vector<std::string> names = {"se_medal_move.wav", "menu_title.wav", "Iblen_lose3.wav", "Otsel_win.wav",
