@@ -61,8 +61,9 @@ std::function<bool(forge::Canvas&)> DrawerFor(const std::string& name) {
     if (name == "gallery_02.png") return sheet(DrawGallery02);
     if (StartsWith(name, "Stand_")) {
         const size_t us = name.find('_', 6);
-        const int host = HostIndex(name.substr(6, us - 6));
-        const int outfit = name[us + 2] - '1';
+        const bool ok = us != std::string::npos && us + 2 < name.size();
+        const int host = ok ? HostIndex(name.substr(6, us - 6)) : -1;
+        const int outfit = ok ? name[us + 2] - '1' : -1;
         return [host, outfit](Canvas& c) {
             if (host < 0 || outfit < 0 || outfit > 2) return false;
             DrawStand(c, host, outfit);
@@ -71,9 +72,10 @@ std::function<bool(forge::Canvas&)> DrawerFor(const std::string& name) {
     }
     if (StartsWith(name, "CG_")) {
         const size_t us = name.find('_', 3);
-        const int host = HostIndex(name.substr(3, us - 3));
-        const int ill = std::atoi(name.substr(us + 1, 2).c_str()) - 1;
-        const int variant = std::atoi(name.substr(us + 4, 2).c_str()) - 1;
+        const bool ok = us != std::string::npos && us + 6 <= name.size();
+        const int host = ok ? HostIndex(name.substr(3, us - 3)) : -1;
+        const int ill = ok ? std::atoi(name.substr(us + 1, 2).c_str()) - 1 : -1;
+        const int variant = ok ? std::atoi(name.substr(us + 4, 2).c_str()) - 1 : -1;
         return [host, ill, variant](Canvas& c) {
             if (host < 0 || ill < 0 || ill > 2 || variant < 0 || variant > 1) return false;
             DrawIllustration(c.cr(), host, ill, variant);
@@ -105,9 +107,11 @@ bool WriteContactSheet(const std::vector<Job>& jobs, const fs::path& dir, const 
         const double x = static_cast<double>(i % kCols) * kCell;
         const double y = static_cast<double>(i / kCols) * (kCell + kLabel);
         cairo_surface_t* pic = cairo_image_surface_create_from_png((dir / jobs[i].name).c_str());
+        double labelY = y + kCell + kLabel / 2.0;
         if (cairo_surface_status(pic) == CAIRO_STATUS_SUCCESS) {
             const double w = cairo_image_surface_get_width(pic), h = cairo_image_surface_get_height(pic);
             const double s = std::min((kCell - 8) / w, (kCell - 8) / h);
+            labelY = y + 4 + h * s + kLabel / 2.0 + 2;
             // A checker shows transparency.
             for (int cy = 0; cy < static_cast<int>(h * s); cy += 8) {
                 for (int cx = 0; cx < static_cast<int>(w * s); cx += 8) {
@@ -125,7 +129,7 @@ bool WriteContactSheet(const std::vector<Job>& jobs, const fs::path& dir, const 
             cairo_paint(cr);
         }
         cairo_surface_destroy(pic);
-        forge::Text(cr, jobs[i].name, x + kCell / 2.0, y + kCell + kLabel / 2.0, 12, forge::pal::kMoon,
+        forge::Text(cr, jobs[i].name, x + kCell / 2.0, labelY, 12, forge::pal::kMoon,
                     forge::Align::Center);
     }
     return sheet.WritePng(file);
