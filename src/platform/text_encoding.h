@@ -10,6 +10,8 @@ namespace platform {
 std::string SjisToUtf8(std::string_view sjis);
 // UTF-8 to Shift-JIS (CP932). Characters CP932 cannot hold become '?'; never fails.
 std::string Utf8ToSjis(std::string_view utf8);
+// The Unicode card suit kept at a two-byte code 0x83B7..0x83BE, or 0 for any other code.
+char32_t SuitCodeToUnicode(unsigned code);
 // True when byte b opens a two-byte Shift-JIS character.
 inline bool IsSjisLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 

@@ -36,8 +36,8 @@ std::string EnvOr(const char* name, const char* fallback) {
 
 }  // namespace
 
-std::string DataDir() { return EnvOr("TARNWICK_TEST_DATA", "tests/data"); }
-std::string BuildDir() { return EnvOr("TARNWICK_BUILD_DIR", "."); }
+std::string DataDir() { return EnvOr("TARNWICK_TEST_DATA", TARNWICK_SOURCE_TEST_DATA); }
+std::string BuildDir() { return EnvOr("TARNWICK_BUILD_DIR", TARNWICK_BINARY_DIR); }
 
 std::string MakeTempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tarnwick-test-XXXXXX").string();
