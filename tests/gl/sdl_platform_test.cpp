@@ -130,27 +130,32 @@ private:
     std::thread thread_;
 };
 
-bool HaveXdotool() { return std::getenv("DISPLAY") != nullptr && std::system("command -v xdotool >/dev/null") == 0; }
+bool HaveXTools() {
+    return std::getenv("DISPLAY") != nullptr &&
+           std::system("command -v xdotool >/dev/null && command -v xwininfo >/dev/null") == 0;
+}
 
-// Presses `key` in the box titled `caption` once it appears (in the background).
+// Presses `key` in the box titled `caption` once it appears (in the background). The box is found
+// with xwininfo: xdotool's own name search cannot read titles stored in the locale's UTF-8
+// encoding, which is how the box sets them.
 void AnswerBoxLater(const std::string& caption, const std::string& key) {
-    const std::string cmd = "(W=$(timeout 8 xdotool search --sync --name '^" + caption +
-                            "$' 2>/dev/null | head -1); [ -n \"$W\" ] && sleep 0.2 && xdotool key --window $W " + key +
-                            ") >/dev/null 2>&1 &";
+    const std::string find = "LC_ALL=C.UTF-8 xwininfo -root -tree | grep -F '\"" + caption + "\":' | head -1 | awk '{print $1}'";
+    const std::string cmd = "(for i in $(seq 50); do W=$(" + find + "); [ -n \"$W\" ] && break; sleep 0.1; done; " +
+                            "[ -n \"$W\" ] && sleep 0.2 && xdotool key --window $W " + key + ") >/dev/null 2>&1 &";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
 }
 
 TEST(MessageBoxTest, ReturnAnswersOkAndEscapeCancelUnderX) {
-    if (!HaveXdotool()) {
-        GTEST_SKIP() << "needs an X display and xdotool";
+    if (!HaveXTools()) {
+        GTEST_SKIP() << "needs an X display, xdotool and xwininfo";
     }
     std::vector<std::string> lines;
     platform::SetDebugSink([&](const std::string& line) { lines.push_back(line); });
     auto p = platform::CreateRealPlatform();
     {
         ChildWatchdog watchdog(10);
-        AnswerBoxLater("Tarnwick box one", "Return");
-        EXPECT_EQ(p->ShowMessageBox("Quit?", "Tarnwick box one", platform::MessageBoxButtons::OkCancel,
+        AnswerBoxLater("終了確認", "Return");
+        EXPECT_EQ(p->ShowMessageBox("終了しますか", "終了確認", platform::MessageBoxButtons::OkCancel,
                                     platform::MessageBoxIcon::Question, false),
                   platform::MessageBoxAnswer::Ok);
     }

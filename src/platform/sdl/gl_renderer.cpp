@@ -15,14 +15,20 @@ namespace {
 // integer coordinates where GL's lie at +0.5, and the game offsets its corners by -0.5 for that:
 // shifting everything by half a pixel right and down (y is flipped in clip space) puts texel
 // centres back on pixel centres.
+// The blend mode travels with each vertex: the output is premultiplied and blended with
+// (ONE, ONE_MINUS_SRC_ALPHA) for all modes, which gives src (mode 0), src * a + dst * (1 - a)
+// (mode 1) and src * a + dst (mode 2) without changing blend state between quads; state changes
+// are expensive on some drivers.
 const char* const kVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec2 aUv;
 layout(location = 2) in vec4 aColour;
+layout(location = 3) in uint aBlend;
 uniform mat4 uViewProj;
 uniform vec2 uHalfPixel;
 out vec2 vUv;
 out vec4 vColour;
+flat out vec3 vBlend;  // (premultiply, alpha from source, constant alpha)
 void main() {
     vec4 p = uViewProj * vec4(aPosition, 1.0);
     p.z = 2.0 * p.z - p.w;
@@ -31,6 +37,7 @@ void main() {
     gl_Position = p;
     vUv = aUv;
     vColour = aColour;
+    vBlend = aBlend == 0u ? vec3(0.0, 0.0, 1.0) : (aBlend == 1u ? vec3(1.0, 1.0, 0.0) : vec3(1.0, 0.0, 0.0));
 }
 )";
 
@@ -38,10 +45,12 @@ void main() {
 const char* const kFragmentShader = R"(#version 330 core
 in vec2 vUv;
 in vec4 vColour;
+flat in vec3 vBlend;
 uniform sampler2D uTexture;
 out vec4 fragColour;
 void main() {
-    fragColour = texture(uTexture, vUv) * vColour;
+    vec4 c = texture(uTexture, vUv) * vColour;
+    fragColour = vec4(mix(c.rgb, c.rgb * c.a, vBlend.x), c.a * vBlend.y + vBlend.z);
 }
 )";
 
@@ -230,6 +239,9 @@ bool GlRenderer::CreateResources() {
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(GpuVertex),
                           reinterpret_cast<const void*>(offsetof(GpuVertex, rgba)));
+    glEnableVertexAttribArray(3);
+    glVertexAttribIPointer(3, 1, GL_UNSIGNED_BYTE, sizeof(GpuVertex),
+                           reinterpret_cast<const void*>(offsetof(GpuVertex, blend)));
 
     // The back buffer.
     glActiveTexture(GL_TEXTURE0);
@@ -260,8 +272,10 @@ bool GlRenderer::CreateResources() {
     glDisable(GL_STENCIL_TEST);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    appliedBlend_ = -1;
-    ApplyBlend(1);
+    glEnable(GL_BLEND);
+    glBlendEquation(GL_FUNC_ADD);
+    glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    lastBlend_ = 1;
 
     batch_.assign(static_cast<size_t>(kBatchQuads) * kVerticesPerQuad, GpuVertex{});
     batchQuads_ = 0;
@@ -387,30 +401,6 @@ void GlRenderer::SetCamera(const float view[16], const float projection[16]) {
     cameraDirty_ = true;
 }
 
-void GlRenderer::ApplyBlend(int mode) {
-    if (mode == appliedBlend_) {
-        return;
-    }
-    switch (mode) {
-        case 0:
-            glDisable(GL_BLEND);
-            break;
-        case 1:
-            glEnable(GL_BLEND);
-            glBlendEquation(GL_FUNC_ADD);
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-            break;
-        case 2:
-            glEnable(GL_BLEND);
-            glBlendEquation(GL_FUNC_ADD);
-            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-            break;
-        default:
-            return;  // an unknown mode leaves the blend state as it was
-    }
-    appliedBlend_ = mode;
-}
-
 bool GlRenderer::BeginFrame(uint32_t clearArgb) {
     if (context_ == nullptr) {
         return false;
@@ -438,9 +428,13 @@ void GlRenderer::DrawQuad(const Quad& quad) {
         Flush();
     }
     const GLuint texture = TextureName(quad.texture);
-    if (runs_.empty() || runs_.back().texture != texture || runs_.back().blend != quad.blend) {
-        runs_.push_back(DrawRun{texture, quad.blend, batchQuads_, 0});  // capacity reserved: no allocation
+    if (runs_.empty() || runs_.back().texture != texture) {
+        runs_.push_back(DrawRun{texture, batchQuads_, 0});  // capacity reserved: no allocation
     }
+    if (quad.blend >= 0 && quad.blend <= 2) {
+        lastBlend_ = quad.blend;
+    }
+    const uint8_t blend = static_cast<uint8_t>(lastBlend_);
     ++runs_.back().quadCount;
     const uint8_t rgba[4] = {static_cast<uint8_t>(quad.argb >> 16), static_cast<uint8_t>(quad.argb >> 8),
                              static_cast<uint8_t>(quad.argb), static_cast<uint8_t>(quad.argb >> 24)};
@@ -449,7 +443,7 @@ void GlRenderer::DrawQuad(const Quad& quad) {
     GpuVertex* out = batch_.data() + static_cast<size_t>(batchQuads_) * kVerticesPerQuad;
     for (int i = 0; i < kVerticesPerQuad; ++i) {
         const Vertex& v = quad.v[kOrder[i]];
-        out[i] = GpuVertex{v.x, v.y, v.z, v.u, v.v, {rgba[0], rgba[1], rgba[2], rgba[3]}};
+        out[i] = GpuVertex{v.x, v.y, v.z, v.u, v.v, {rgba[0], rgba[1], rgba[2], rgba[3]}, {blend, 0, 0, 0}};
     }
     ++batchQuads_;
 }
@@ -472,7 +466,6 @@ void GlRenderer::Flush() {
                  batch_.data(), GL_STREAM_DRAW);
     glActiveTexture(GL_TEXTURE0);
     for (const DrawRun& run : runs_) {
-        ApplyBlend(run.blend);
         glBindTexture(GL_TEXTURE_2D, run.texture);
         glDrawArrays(GL_TRIANGLES, run.firstQuad * kVerticesPerQuad, run.quadCount * kVerticesPerQuad);
     }

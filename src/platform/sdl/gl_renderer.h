@@ -59,6 +59,7 @@ private:
         float x, y, z;
         float u, v;
         uint8_t rgba[4];
+        uint8_t blend[4];  // blend mode 0, 1 or 2 in the first byte
     };
     struct TextureSlot {
         GLuint name = 0;
@@ -66,10 +67,9 @@ private:
         int height = 0;
     };
 
-    // A run of consecutive quads that share one texture and blend mode.
+    // A run of consecutive quads that share one texture.
     struct DrawRun {
         GLuint texture;
-        int blend;
         int firstQuad;
         int quadCount;
     };
@@ -80,7 +80,6 @@ private:
     bool CreateResources();
     void DestroyResources();
     void Flush();
-    void ApplyBlend(int mode);
     GLuint TextureName(TextureHandle texture) const;
     void CheckErrors(const char* where);
 
@@ -107,7 +106,7 @@ private:
     std::vector<GpuVertex> batch_;
     int batchQuads_ = 0;
     std::vector<DrawRun> runs_;
-    int appliedBlend_ = -1;
+    int lastBlend_ = 1;  // an unknown mode keeps the one before, as the device's state would
 
     std::vector<TextureSlot> textures_;  // handle = index + 1
     std::vector<TextureHandle> freeHandles_;
