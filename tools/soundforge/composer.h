@@ -84,7 +84,7 @@ struct TrackPlan {
     int64_t totalFrames = 0;  // file length
     int64_t loopStart = -1;   // loop target (-1: not looped)
     int64_t loopEnd = 0;      // loop trigger
-    double wet = 0.3;         // reverb return level
+    double wet = 1.0;         // reverb return level
     double roomSize = 0.84, damp = 0.35;
     double fadeOutSecs = 0;   // fade at the very end (tracks that are not looped)
     double targetRms = 0.1;

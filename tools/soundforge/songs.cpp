@@ -85,7 +85,7 @@ Stereo SongGame() {
     plan.totalFrames = kLoopEnd;
     plan.loopStart = kLoopStart;
     plan.loopEnd = kLoopEnd;
-    plan.wet = 0.32;
+    plan.wet = 0.8;
     return RenderTrack(notes, plan);
 }
 
@@ -135,7 +135,7 @@ Stereo SongMenu() {
     plan.totalFrames = kLoopEnd;
     plan.loopStart = 0;
     plan.loopEnd = kLoopEnd;
-    plan.wet = 0.3;
+    plan.wet = 0.9;
     return RenderTrack(notes, plan);
 }
 
@@ -183,7 +183,7 @@ Stereo SongGallery() {
     plan.totalFrames = kLoopEnd;
     plan.loopStart = 0;
     plan.loopEnd = kLoopEnd;
-    plan.wet = 0.4;
+    plan.wet = 1.2;
     plan.roomSize = 0.86;
     return RenderTrack(notes, plan);
 }
@@ -242,7 +242,7 @@ Stereo SongCredits() {
 
     TrackPlan plan;
     plan.totalFrames = kLength;
-    plan.wet = 0.36;
+    plan.wet = 1.0;
     plan.fadeOutSecs = 3.0;
     return RenderTrack(c.Notes(), plan);
 }
@@ -266,7 +266,7 @@ Stereo TitleJingle() {
     plan.totalFrames = length;
     plan.loopStart = 0;
     plan.loopEnd = length;
-    plan.wet = 0.35;
+    plan.wet = 1.0;
     plan.targetRms = 0.08;
     return RenderTrack(notes, plan);
 }
