@@ -32,26 +32,38 @@ ln -s "$data/data3.dat" "$work/nodata2/data/data3.dat"
 printf '[game]\nFullScreen=off\nBgmVolume=0\nSeVolume=0\n' > "$work/game/config.ini"
 cp "$work/game/config.ini" "$work/nodata2/config.ini"
 
-# Waits up to $2 seconds for a visible window whose name matches $1; prints its id.
+# Ids of the viewable top-level windows whose name matches the extended regex $1. (xdotool's own
+# name search cannot read UTF-8 window names, so the names come from xwininfo.)
+find_windows() {
+  local pattern=$1 id name
+  xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "\(.*\)": .*/\1\t\2/p' |
+    while IFS=$'\t' read -r id name; do
+      if printf '%s\n' "$name" | grep -Eq -- "$pattern" &&
+         xwininfo -id "$id" 2>/dev/null | grep -q "IsViewable"; then
+        echo "$id"
+      fi
+    done
+}
+
+# Waits up to $2 seconds for a viewable window whose name matches $1; prints its id.
 wait_window() {
   local name=$1 limit=$2 id=""
   for _ in $(seq 1 $((limit * 10))); do
-    id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n1)
+    id=$(find_windows "$name" | head -n1)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
   done
   return 1
 }
 
-# Waits up to $2 seconds for process $1 to end; prints its exit code.
-wait_exit() {
+# Waits up to $2 seconds for process $1 to end. It must be a child of this shell, so call it
+# directly (not in a subshell) and collect the exit code with `wait` afterwards.
+wait_gone() {
   local pid=$1 limit=$2
   for _ in $(seq 1 $((limit * 10))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      echo $?
-      return 0
-    fi
+    kill -0 "$pid" 2>/dev/null || return 0
+    # A finished child stays as a zombie until waited for; it no longer runs.
+    [ "$(ps -o stat= -p "$pid" 2>/dev/null | cut -c1)" = "Z" ] && return 0
     sleep 0.1
   done
   return 1
@@ -61,8 +73,8 @@ wait_exit() {
 cd "$work/game"
 "$exe" 2> "$work/first.log" &
 pid1=$!
-if win=$(wait_window "Tarnwick Ostrelle Night" 20); then
-  geometry=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: //p')
+if win=$(wait_window "^Tarnwick Ostrelle Night　Ver\.1\.00$" 20); then
+  geometry=$(xwininfo -id "$win" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
   say "main window $win geometry $geometry"
   [ "$geometry" = "1280x720" ] || bad "client area is $geometry, expected 1280x720"
 else
@@ -74,10 +86,11 @@ fi
 pid2=$!
 if box=$(wait_window "^Error$" 10); then
   say "second instance shows its box $box"
-  count=$(xdotool search --onlyvisible --name "Tarnwick Ostrelle Night" 2>/dev/null | wc -l)
+  count=$(find_windows "^Tarnwick Ostrelle Night" | wc -l)
   [ "$count" -eq 1 ] || bad "second instance opened a game window"
   xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
-  if code=$(wait_exit "$pid2" 10); then
+  if wait_gone "$pid2" 10; then
+    wait "$pid2"; code=$?
     [ "$code" = "0" ] || bad "second instance exit code $code"
   else
     bad "second instance did not end after its box"
@@ -94,7 +107,8 @@ if [ -n "${win:-}" ]; then
   if box=$(wait_window "終了確認" 10); then
     say "close confirmation $box"
     xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
-    if code=$(wait_exit "$pid1" 10); then
+    if wait_gone "$pid1" 10; then
+      wait "$pid1"; code=$?
       [ "$code" = "0" ] || bad "game exit code $code after Alt+F4"
     else
       bad "game still running after confirming Alt+F4"
@@ -109,14 +123,15 @@ pid1=""
 cd "$work/nodata2"
 "$exe" 2> "$work/nodata2.log" &
 pid3=$!
-if code=$(wait_exit "$pid3" 15); then
+if wait_gone "$pid3" 15; then
+  wait "$pid3"; code=$?
   [ "$code" = "0" ] || bad "start without data2.dat exit code $code"
   grep -q "データファイルが読み込めません。" "$work/nodata2.log" || bad "missing data file line not written"
 else
   bad "start without data2.dat did not end"
 fi
 pid3=""
-left=$(xdotool search --onlyvisible --name "Tarnwick Ostrelle Night" 2>/dev/null | wc -l)
+left=$(find_windows "^Tarnwick Ostrelle Night" | wc -l)
 [ "$left" -eq 0 ] || bad "a game window is left"
 
 for f in first second nodata2; do
