@@ -357,7 +357,7 @@ TEST_F(RealPlatformTest, BatchesKeepSubmissionOrderAcrossStateChanges) {
     // every quad and with one texture throughout.
     for (const bool alternate : {true, false}) {
         const auto start = std::chrono::steady_clock::now();
-        constexpr int kFrames = 10;
+        constexpr int kFrames = 5;
         for (int f = 0; f < kFrames; ++f) {
             platform_->BeginFrame(0xFF646464u);
             for (int i = 0; i < kQuads; ++i) {
@@ -434,6 +434,62 @@ TEST_F(RealPlatformTest, WithoutRendererNothingIsDrawn) {
     int w = 0, h = 0;
     EXPECT_FALSE(platform_->ReadBackBuffer(img, w, h));
     EXPECT_EQ(platform_->CreateTexture(1, 1), 0u);
+    ASSERT_TRUE(platform_->CreateRenderer(kWidth, kHeight));
+}
+
+// Full screen: the window takes the whole display (1024x768 on the offscreen driver) and shows the
+// 1280x720 back buffer scaled to 1024x576 with black bars of 96 rows above and below; the mouse
+// maps back to back-buffer pixels.
+TEST_F(RealPlatformTest, FullScreenIsLetterboxedAndTheMouseMapsBack) {
+    if (std::string(SDL_GetCurrentVideoDriver()) != "offscreen") {
+        GTEST_SKIP() << "full-screen sizes are only dependable on the offscreen driver";
+    }
+    platform_->DestroyMainWindow();
+    {
+        auto full = platform::CreateRealPlatform();
+        ASSERT_TRUE(full->CreateMainWindow("Tarnwick GL test", 0, 0, kWidth, kHeight, false));
+        ASSERT_TRUE(full->CreateRenderer(kWidth, kHeight));
+        SDL_Window* window = SDL_GL_GetCurrentWindow();
+        ASSERT_NE(window, nullptr);
+        int ww = 0, wh = 0;
+        SDL_GL_GetDrawableSize(window, &ww, &wh);
+        const platform::sdl::Letterbox box = platform::sdl::ComputeLetterbox(ww, wh, kWidth, kHeight);
+        float view[16], projection[16];
+        GameCamera(view, projection);
+        full->SetCamera(view, projection);
+        ASSERT_TRUE(full->BeginFrame(0xFFFFFFFFu));
+        full->DrawQuad(PixelQuad(0, 0, 640, 360, 0xFFFF0000u, 0));  // top-left quarter red
+        ASSERT_EQ(full->EndFrame(), platform::PresentResult::Ok);
+        std::vector<uint32_t> shown(static_cast<size_t>(ww) * wh);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glReadPixels(0, 0, ww, wh, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, shown.data());
+        auto at = [&](int x, int y) { return shown[static_cast<size_t>(wh - 1 - y) * ww + x] | 0xFF000000u; };
+        if (box.y > 0) {
+            EXPECT_EQ(at(ww / 2, 0), 0xFF000000u);                  // bar above
+            EXPECT_EQ(at(ww / 2, box.y - 1), 0xFF000000u);
+            EXPECT_EQ(at(ww / 2, box.y + box.height), 0xFF000000u);  // bar below
+        }
+        EXPECT_EQ(at(box.x + 2, box.y + 2), 0xFFFF0000u);
+        EXPECT_EQ(at(box.x + box.width / 4, box.y + box.height / 4), 0xFFFF0000u);
+        EXPECT_EQ(at(box.x + box.width - 3, box.y + box.height - 3), 0xFFFFFFFFu);
+        EXPECT_EQ(at(box.x + box.width * 3 / 4, box.y + box.height / 4), 0xFFFFFFFFu);
+
+        int mx = 0, my = 0;
+        bool left = false, right = false;
+        SDL_WarpMouseInWindow(window, box.x + box.width / 2, box.y + box.height / 2);
+        full->GetMouse(mx, my, left, right);
+        EXPECT_EQ(mx, 640);
+        EXPECT_EQ(my, 360);
+        SDL_WarpMouseInWindow(window, box.x, box.y);
+        full->GetMouse(mx, my, left, right);
+        EXPECT_EQ(mx, 0);
+        EXPECT_EQ(my, 0);
+        SDL_WarpMouseInWindow(window, box.x + box.width - 1, box.y + box.height - 1);
+        full->GetMouse(mx, my, left, right);
+        EXPECT_EQ(mx, 1279);
+        EXPECT_EQ(my, 719);
+    }
+    ASSERT_TRUE(platform_->CreateMainWindow("Tarnwick GL test", 0, 0, kWidth, kHeight, true));
     ASSERT_TRUE(platform_->CreateRenderer(kWidth, kHeight));
 }
 

@@ -121,8 +121,9 @@ void OutputToBackBuffer(int outX, int outY, int outWidth, int outHeight, int bbW
         bbY = outY;
         return;
     }
-    bbX = static_cast<int>(FloorDiv((int64_t{outX} - box.x) * bbWidth, box.width));
-    bbY = static_cast<int>(FloorDiv((int64_t{outY} - box.y) * bbHeight, box.height));
+    // The back-buffer pixel under the centre of the output pixel.
+    bbX = static_cast<int>(FloorDiv((2 * (int64_t{outX} - box.x) + 1) * bbWidth, 2 * int64_t{box.width}));
+    bbY = static_cast<int>(FloorDiv((2 * (int64_t{outY} - box.y) + 1) * bbHeight, 2 * int64_t{box.height}));
 }
 
 void RequestGlAttributes() {
@@ -402,7 +403,7 @@ void GlRenderer::SetCamera(const float view[16], const float projection[16]) {
 }
 
 bool GlRenderer::BeginFrame(uint32_t clearArgb) {
-    if (context_ == nullptr) {
+    if (context_ == nullptr || SDL_GL_MakeCurrent(window_, context_) != 0) {
         return false;
     }
     Flush();

@@ -278,6 +278,7 @@ private:
             LogLine(std::string("Error: SDL video could not be initialised (no display?): ") + SDL_GetError());
             return false;
         }
+        SDL_StopTextInput();  // the game types nothing; keep input methods out of the way
         videoReady_ = true;
         return true;
     }
