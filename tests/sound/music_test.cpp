@@ -154,6 +154,15 @@ TEST_F(Music, TwoLoopPointsInOneFillAreServedInOrder) {
               -1);
 }
 
+TEST_F(Music, EqualTriggersServeTheLowerEntry) {
+    const Tracks& t = GetTracks();
+    sound().SetBgmLoopPoint(5, 1000, 9000);
+    sound().SetBgmLoopPoint(3, 1000, 4000);
+    ASSERT_EQ(sound().OpenBgm("long.ogg"), S_OK_RESULT);
+    const auto got = Fill(3000);
+    EXPECT_EQ(FirstMismatch(got.data(), Concat(t.longPcm, {{0, 1000}, {4000, 2000}})), -1);
+}
+
 TEST_F(Music, TriggerBeyondTheEndNeverFires) {
     const Tracks& t = GetTracks();
     // Close enough to the end that a fill running through the end would reach it.
