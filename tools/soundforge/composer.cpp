@@ -44,6 +44,17 @@ int NearestInSet(int target, const std::vector<int>& pcs, int root) {
     return target;
 }
 
+// The first pitch from target onwards in direction dir (+1 or -1) whose pitch class is in the set.
+int NextInSet(int target, int dir, const std::vector<int>& pcs, int root) {
+    for (int d = 0; d < 12; ++d) {
+        const int s = target + dir * d;
+        for (int pc : pcs) {
+            if (Mod12(s - root) == pc) return s;
+        }
+    }
+    return target;
+}
+
 }  // namespace
 
 bool ParsePitch(const std::string& text, int& midi) {
@@ -145,8 +156,9 @@ void Composer::Add(Inst inst, double beat, double lenBeats, double pitch, float 
     n.seed = HashMix(rng_.Next(), ++noteCounter_);
     Rng h(n.seed);
     const int64_t jitter = static_cast<int64_t>(std::llround(h.Range(-0.006, 0.006) * kRate));
-    n.start = BeatToFrame(beat) + jitter;
     const int64_t end = BeatToFrame(beat + lenBeats) + jitter;
+    n.start = BeatToFrame(beat) + jitter;
+    if (n.start < 0 && BeatToFrame(beat) >= 0) n.start = 0;  // a downbeat at the very start is not lost
     n.length = std::max<int64_t>(64, end - n.start);
     n.pitch = pitch;
     n.vel = static_cast<float>(std::clamp(vel * h.Range(0.92, 1.06), 0.05, 1.0));
@@ -159,8 +171,18 @@ void Composer::Melody(Inst inst, int bar, const std::string& tokens, int transpo
     std::stringstream ss(tokens);
     std::string tok;
     double beat = bar * 4.0;
+    auto checkBar = [&](const char* where) {
+        // Bars of a written melody must add up exactly, or the tune drifts against the chords.
+        if (std::fabs(beat / 4.0 - std::round(beat / 4.0)) > 1e-9) {
+            std::fprintf(stderr, "soundforge: melody bar does not add up to four beats (%s, beat %.2f)\n", where, beat);
+            std::abort();
+        }
+    };
     while (ss >> tok) {
-        if (tok == "|") continue;
+        if (tok == "|") {
+            checkBar("bar line");
+            continue;
+        }
         const size_t colon = tok.find(':');
         if (colon == std::string::npos) {
             std::fprintf(stderr, "soundforge: bad melody token '%s'\n", tok.c_str());
@@ -181,6 +203,7 @@ void Composer::Melody(Inst inst, int bar, const std::string& tokens, int transpo
         }
         beat += dur;
     }
+    checkBar("end");
 }
 
 void Composer::Improvise(Inst inst, int bar, int count, int lo, int hi, float vel, float pan, double density) {
@@ -209,7 +232,8 @@ void Composer::Improvise(Inst inst, int bar, int count, int lo, int hi, float ve
             } else {
                 p = prev + dir * rng_.IRange(1, 2);
             }
-            p = (strong || last) ? NearestInSet(p, ChordTones(c), c.root) : NearestInSet(p, ChordScale(c), c.root);
+            const int moveDir = p >= prev ? 1 : -1;
+            p = NextInSet(p, moveDir, (strong || last) ? ChordTones(c) : ChordScale(c), c.root);
             if (p > hi) { p = NearestInSet(hi - 2, ChordTones(c), c.root); dir = -1; }
             if (p < lo) { p = NearestInSet(lo + 2, ChordTones(c), c.root); dir = 1; }
             if (rng_.Chance(0.2)) dir = -dir;
@@ -357,7 +381,8 @@ void Composer::BassWalk(int bar, int count, float vel) {
             int p1 = up ? root + tones[1] : root - (12 - tones[3]);
             int p2 = up ? root + tones[2] : root - (12 - tones[2]);
             if (rng_.Chance(0.3)) p1 = NearestInSet(root + (up ? 2 : -2), ChordScale(c), c.root);
-            const int approach = target + ((p2 > target) ? 1 : -1) * (rng_.Chance(0.7) ? 1 : 2);
+            int approach = target + ((p2 > target) ? 1 : -1) * (rng_.Chance(0.7) ? 1 : 2);
+            if (approach == p2) approach = 2 * target - approach;  // approach from the other side
             line.push_back(p1);
             line.push_back(p2);
             line.push_back(approach);

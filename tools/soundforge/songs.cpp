@@ -45,7 +45,7 @@ Stereo SongGame() {
     const std::string headFin =
         "r:0.5 A4:0.5 D5:0.5 F5:0.5 A5:1.5 G5:0.5 | F5:1 E5:0.5 D5:0.5 B4:2 | "
         "r:0.5 Bb4:0.5 D5:0.5 E5:0.5 G5:1.5 F5:0.5 | E5:1 C#5:0.5 Bb4:0.5 A4:2 | "
-        "r:0.5 D5:0.5 F5:0.5 A5:0.5 D6:3.5";
+        "r:0.5 D5:0.5 F5:0.5 A5:0.5 D6:2";
 
     // Chorus 1: the head on muted trumpet over brushes.
     c.Melody(Inst::Trumpet, 0, headA, 0, 0.75f, 0.15f);
