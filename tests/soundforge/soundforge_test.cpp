@@ -491,10 +491,17 @@ TEST(SoundForgeDeterminism, SecondRunsGiveIdenticalFiles) {
     EXPECT_EQ(count, names.size());
 }
 
-TEST(SoundForgeDeterminism, UnknownNamesAndBadArgumentsFail) {
+TEST(SoundForgeCommandLine, RefusesBadArgumentsAndClearsHalfWrittenFiles) {
     const std::string dir = testsupport::MakeTempDir();
     const std::string base = std::string("\"") + SOUNDFORGE_EXE + "\" --music \"" + dir + "\" --se \"" + dir + "\" --wav \"" + dir + "\"";
     EXPECT_NE(std::system((base + " --only no_such.wav 2> /dev/null").c_str()), 0);
     EXPECT_NE(std::system((std::string("\"") + SOUNDFORGE_EXE + "\" --music 2> /dev/null").c_str()), 0);
     EXPECT_NE(std::system((base + " --bogus 1 2> /dev/null").c_str()), 0);
+    // A file left half-written by a killed run would be packed; the next run removes it.
+    std::ofstream(dir + "/se_hold.wav.tmp") << "partial";
+    ASSERT_EQ(std::system((base + " --only se_hold.wav > /dev/null").c_str()), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/se_hold.wav.tmp"));
+    Pcm p;
+    std::string why;
+    EXPECT_TRUE(LoadWav(ReadAll(dir + "/se_hold.wav"), p, why)) << why;
 }

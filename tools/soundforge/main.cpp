@@ -65,6 +65,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "soundforge: cannot create %s: %s\n", d.c_str(), ec.message().c_str());
             return 1;
         }
+        // A run that was killed may have left half-written files behind; the packer must not
+        // pick them up.
+        for (const auto& e : std::filesystem::directory_iterator(d, ec)) {
+            if (e.path().extension() == ".tmp") std::filesystem::remove(e.path(), ec);
+        }
     }
 
     std::vector<Job> jobs;
