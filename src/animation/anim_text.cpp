@@ -59,6 +59,10 @@ std::string_view FieldReader::Next() {
         return {};
     }
     while (p_ < end_ && *p_ == ' ') ++p_;
+    if (p_ >= end_) {
+        exhausted_ = true;
+        return {};
+    }
     const char* stop = nullptr;
     const char* begin = p_;
     if (p_ < end_ && *p_ == '"') {
