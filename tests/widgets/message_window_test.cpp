@@ -159,25 +159,5 @@ TEST_F(MessageWindowTest, LongInstantTextIsTruncatedAtACharacterBoundary) {
     EXPECT_EQ(drawn(), over.substr(0, 999));
 }
 
-TEST_F(MessageWindowTest, DrawsOnlyWhenShownAtItsOwnPositions) {
-    mw.background.visible = true;
-    mw.decoration.visible = true;
-    mw.textX = 100;
-    mw.textY = 500;
-    mw.decorationX = 40;
-    mw.decorationY = 480;
-    mw.setText("A");
-    mw.instant = true;
-    mw.step();
-    mw.shown = false;
-    mw.draw(0, 0, 0);
-    EXPECT_TRUE(headless->Quads().empty());
-    mw.shown = true;
-    mw.draw(300, 300, 0);  // the offset is not used
-    ASSERT_EQ(headless->Quads().size(), 3u);
-    EXPECT_FLOAT_EQ(headless->Quads()[1].quad.v[0].x - headless->Quads()[2].quad.v[0].x, 40.0f - 100.0f);
-    EXPECT_FLOAT_EQ(headless->Quads()[2].quad.v[0].y - headless->Quads()[1].quad.v[0].y, 20.0f);
-}
-
 }  // namespace
 }  // namespace widgettest
