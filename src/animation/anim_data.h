@@ -10,6 +10,20 @@
 // What an animation file (".bca") turns into: named compositions, each a timeline of layers with
 // keyed tracks plus markers. Frames are stored 0-based; layer keys count from the layer's start,
 // markers from the composition's first frame.
+//
+// The file is text, one item per line (CR LF; LF alone is accepted), read only after a line that
+// starts with <SYLKIE_ANIMATION_FILE>. Fields are separated by spaces; "quoted" fields may hold
+// spaces. Frames in the file count from 1.
+//   #COMPOSITION name width height length frameRate
+//   #MARKER frame LOOP | SOUND name | SHAKE x y time | any other word (a label)
+//   #LAYER id inPoint width height duration Image|PlaneLayer Normal|Add
+//   #IMAGE frame picture.png        (plane layers: a colour number such as 0x202040)
+//   #POSITION frame x y z           (x, y: the layer's centre on screen)
+//   #SCALE frame x y z              (percent)
+//   #ROTATION frame x y z           (degrees)
+//   #ALPHA frame value              (percent)
+// Key lines belong to the last #LAYER; each track needs strictly increasing frames, one key per
+// frame. Values hold until the next key of their track.
 
 struct AnimImageKey {
     int32_t frame = 0;
