@@ -470,6 +470,7 @@ void Player::applyPendingChanges(const CardProducer& producer) {
                 const Card drawn = producer ? producer() : Card{};
                 placeCard(i, drawn);
                 s.held = false;
+                s.cardImage.alpha = 1.0f;  // a card faded out earlier must not arrive invisible
                 dealAnimation(i, delay);
                 setDummy(i, 0);
                 PlaySe(SeCardDraw(), delay);
