@@ -1,45 +1,11 @@
 // The Player is updated and drawn every frame: once its sprites have run their animations
 // once, those calls must not touch the heap. Counted by replacing the global allocation
 // functions of this test program; counting is on only around the per-frame calls.
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "count_allocations.h"
 #include "player_fixture.h"
-
-namespace {
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
-
-void* CountedAlloc(std::size_t n) {
-    if (g_counting.load(std::memory_order_relaxed)) {
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    }
-    if (void* p = std::malloc(n != 0 ? n : 1)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t n) { return CountedAlloc(n); }
-void* operator new[](std::size_t n) { return CountedAlloc(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace playertest {
 namespace {
-
-template <typename F>
-long Counted(F&& f) {
-    const long before = g_allocations.load();
-    g_counting = true;
-    f();
-    g_counting = false;
-    return g_allocations.load() - before;
-}
 
 TEST_F(PlayerTest, UpdateAndDrawDoNotAllocateOnceWarm) {
     Player human;
@@ -53,7 +19,7 @@ TEST_F(PlayerTest, UpdateAndDrawDoNotAllocateOnceWarm) {
     auto frames = [&](int n) {
         for (int f = 0; f < n; ++f) {
             headless->ClearQuads();
-            perFrame += Counted([&] {
+            perFrame += testsupport::CountAllocations([&] {
                 human.update();
                 opponent.update();
                 human.draw(0, 0, 0);
@@ -90,7 +56,7 @@ TEST_F(PlayerTest, UpdateAndDrawDoNotAllocateOnceWarm) {
         human.clearHoldAndFreeze();
     };
     std::vector<int>* probe = nullptr;
-    EXPECT_GT(Counted([&] { probe = new std::vector<int>(100); }), 0);  // the counter works
+    EXPECT_GT(testsupport::CountAllocations([&] { probe = new std::vector<int>(100); }), 0);  // the counter works
     delete probe;
 
     scenario();  // first run: tween queues reach their working size

@@ -21,7 +21,7 @@ struct WavSpec {
     int64_t dataSizeOverride = -1;  // a lying data size field
 };
 
-std::vector<uint8_t> MakeWav(const WavSpec& spec, const std::vector<uint8_t>& pcm);
+std::vector<uint8_t> MakeWav(const WavSpec& format, const std::vector<uint8_t>& pcm);
 // 16-bit PCM bytes from samples.
 std::vector<uint8_t> Pcm16(const std::vector<int16_t>& samples);
 

@@ -358,17 +358,17 @@ TEST(SoundForgeVoices, ClipsParseAndEachHostHasItsOwnPitch) {
 }
 
 TEST(SoundForgeMusic, TracksAreStereo44100WithTheExactLengths) {
-    for (const TrackSpec& spec : kTracks) {
-        SCOPED_TRACE(spec.name);
-        const Track& t = Decoded(spec.name);
+    for (const TrackSpec& track : kTracks) {
+        SCOPED_TRACE(track.name);
+        const Track& t = Decoded(track.name);
         ASSERT_TRUE(t.opened);
         EXPECT_EQ(t.channels, 2);
         EXPECT_EQ(t.rate, 44100);
         EXPECT_EQ(static_cast<int64_t>(t.pcm.Frames()), t.total) << "declared and decoded length differ";
-        if (std::strcmp(spec.name, "bgm_game.ogg") == 0) {
+        if (std::strcmp(track.name, "bgm_game.ogg") == 0) {
             EXPECT_EQ(t.total, 8286519);
-        } else if (spec.trigger > 0) {
-            EXPECT_GE(t.total, spec.trigger);
+        } else if (track.trigger > 0) {
+            EXPECT_GE(t.total, track.trigger);
         } else {
             // The credits open without a loop point of their own and inherit whichever a scene left
             // set; the smallest in use is 6,300,000, so a shorter track always plays through.
@@ -380,13 +380,13 @@ TEST(SoundForgeMusic, TracksAreStereo44100WithTheExactLengths) {
 
 TEST(SoundForgeMusic, NoClippingAndSimilarLoudness) {
     std::vector<double> levels;
-    for (const TrackSpec& spec : kTracks) {
-        const Track& t = Decoded(spec.name);
-        ASSERT_TRUE(t.opened) << spec.name;
+    for (const TrackSpec& track : kTracks) {
+        const Track& t = Decoded(track.name);
+        ASSERT_TRUE(t.opened) << track.name;
         size_t clipped = 0;
         for (int16_t s : t.pcm.samples) clipped += (s >= 32767 || s <= -32768) ? 1 : 0;
-        EXPECT_EQ(clipped, 0u) << spec.name;
-        EXPECT_LT(Peak(t.pcm), 0.97) << spec.name;
+        EXPECT_EQ(clipped, 0u) << track.name;
+        EXPECT_LT(Peak(t.pcm), 0.97) << track.name;
         levels.push_back(20 * std::log10(Rms(t.pcm, 0, t.pcm.Frames())));
     }
     double mean = 0;
@@ -396,11 +396,11 @@ TEST(SoundForgeMusic, NoClippingAndSimilarLoudness) {
         EXPECT_GT(levels[i], -28.0) << kTracks[i].name;
     }
     // Every track is music all the way: no silent stretch of two seconds anywhere before its end.
-    for (const TrackSpec& spec : kTracks) {
-        const Track& t = Decoded(spec.name);
+    for (const TrackSpec& track : kTracks) {
+        const Track& t = Decoded(track.name);
         const size_t end = t.pcm.Frames() - 44100 * 6;
         for (size_t at = 44100 * 2; at < end; at += 44100) {
-            EXPECT_GT(Rms(t.pcm, at, 88200), 0.005) << spec.name << " silent near frame " << at;
+            EXPECT_GT(Rms(t.pcm, at, 88200), 0.005) << track.name << " silent near frame " << at;
         }
     }
 }
@@ -432,15 +432,15 @@ protected:
 
 TEST_F(SoundForgeSeams, LoopSeamsAreContinuousThroughTheGameDecoder) {
     DxSound& snd = DxSound::Instance();
-    for (const TrackSpec& spec : kTracks) {
-        SCOPED_TRACE(spec.name);
-        const Track& ref = Decoded(spec.name);
+    for (const TrackSpec& track : kTracks) {
+        SCOPED_TRACE(track.name);
+        const Track& ref = Decoded(track.name);
         ASSERT_TRUE(ref.opened);
-        const int64_t trigger = spec.trigger > 0 ? spec.trigger : ref.total;  // the end loops to 0
+        const int64_t trigger = track.trigger > 0 ? track.trigger : ref.total;  // the end loops to 0
         constexpr int64_t kLead = 4410, kSide = 44100;
         snd.SetBgmLoopPoint(0, kLead, trigger - kSide);
-        snd.SetBgmLoopPoint(1, spec.trigger, spec.target);
-        ASSERT_EQ(snd.OpenBgm(spec.name), S_OK_RESULT);
+        snd.SetBgmLoopPoint(1, track.trigger, track.target);
+        ASSERT_EQ(snd.OpenBgm(track.name), S_OK_RESULT);
         Pcm got;
         got.channels = 2;
         got.samples.assign(static_cast<size_t>(kLead + 2 * kSide) * 2, 0);
@@ -448,14 +448,14 @@ TEST_F(SoundForgeSeams, LoopSeamsAreContinuousThroughTheGameDecoder) {
                   got.samples.size() * 2);
         // The stretch after the seam is the track from the target on, as decoded linearly.
         const size_t after = static_cast<size_t>(kLead + kSide);
-        const size_t target = static_cast<size_t>(spec.target);
+        const size_t target = static_cast<size_t>(track.target);
         int worst = 0;
         for (size_t i = 0; i < 2000; ++i) {
             worst = std::max(worst, std::abs(got.samples[(after + i) * 2] - ref.pcm.samples[(target + i) * 2]));
         }
         EXPECT_LE(worst, 2) << "the decoder did not continue at the loop target";
         // The credits fade out at their end and start again from silence: only continuity counts.
-        ExpectSeamless(got, after, 2048, spec.trigger > 0 ? kSide - 2 : 0, spec.name);
+        ExpectSeamless(got, after, 2048, track.trigger > 0 ? kSide - 2 : 0, track.name);
         EXPECT_EQ(snd.CloseBgm(), S_OK_RESULT);
     }
 }

@@ -3,12 +3,10 @@
 // test program; counting is switched on only around the per-frame calls.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "app/random.h"
+#include "count_allocations.h"
 #include "widget_fixture.h"
 #include "widgets/button.h"
 #include "widgets/gauge.h"
@@ -18,40 +16,9 @@
 #include "widgets/sp_window.h"
 #include "widgets/stock.h"
 
-namespace {
-std::atomic<bool> g_counting{false};
-std::atomic<long> g_allocations{0};
-
-void* CountedAlloc(std::size_t n) {
-    if (g_counting.load(std::memory_order_relaxed)) {
-        g_allocations.fetch_add(1, std::memory_order_relaxed);
-    }
-    if (void* p = std::malloc(n != 0 ? n : 1)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-}  // namespace
-
-void* operator new(std::size_t n) { return CountedAlloc(n); }
-void* operator new[](std::size_t n) { return CountedAlloc(n); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace widgettest {
 namespace {
-
-// Counts the allocations made by f.
-template <typename F>
-long Counted(F&& f) {
-    const long before = g_allocations.load();
-    g_counting = true;
-    f();
-    g_counting = false;
-    return g_allocations.load() - before;
-}
 
 using FrameAllocTest = WidgetTest;
 
@@ -96,7 +63,7 @@ TEST_F(FrameAllocTest, UpdatesAndDrawsDoNotAllocateOnceWarm) {
                 stock.drawCard();  // a card leaves the deck now and then
             }
             headless->ClearQuads();
-            perFrame += Counted([&] {
+            perFrame += testsupport::CountAllocations([&] {
                 window.refresh(frame * 3);
                 window.hover(670 + 56 + (frame % 2) * 280 + 10, 380 + 40 + ((frame / 8) % 4) * 30 + 10);
                 message.step();
@@ -114,7 +81,7 @@ TEST_F(FrameAllocTest, UpdatesAndDrawsDoNotAllocateOnceWarm) {
     };
     // The counter sees allocations at all.
     std::vector<int>* probe = nullptr;
-    EXPECT_GT(Counted([&] { probe = new std::vector<int>(100); }), 0);
+    EXPECT_GT(testsupport::CountAllocations([&] { probe = new std::vector<int>(100); }), 0);
     delete probe;
 
     scenario();  // first sight of every glyph and text
