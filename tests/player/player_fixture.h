@@ -22,6 +22,7 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/headless_platform.h"
 #include "sound/dx_sound.h"
+#include "graphics_test.h"
 #include "test_support.h"
 
 namespace playertest {
@@ -56,14 +57,10 @@ inline std::string SilentWav(uint32_t frames) {
 // Headless graphics (no picture archive: sprites draw as untextured quads) and a headless sound
 // device with the three effects the Player plays loaded from loose files. The headless device
 // never advances by itself, so a started effect reads as playing until the test looks at it.
-class PlayerTest : public ::testing::Test {
+class PlayerTest : public testsupport::GraphicsTest {
 protected:
     void SetUp() override {
-        auto p = std::make_unique<platform::HeadlessPlatform>();
-        headless = p.get();
-        platform::Install(std::move(p));
-        ASSERT_EQ(DxGraphic::Instance().Init("test", 1280, 720, true), 0);
-        platform::SetDebugSink([this](const std::string& line) { debugLines.push_back(line); });
+        testsupport::GraphicsTest::SetUp();
         platform::audio::InstallHeadlessDevice();
         ASSERT_EQ(sound().Init(), S_OK_RESULT);
         const std::string dir = testsupport::MakeTempDir() + "/";
@@ -77,11 +74,7 @@ protected:
     void TearDown() override {
         sound().Release();
         platform::audio::InstallDevice(nullptr);
-        DxGraphic::Instance().ReleaseAllTextures();
-        DxGraphic::Instance().ReleaseAllCanvases();
-        platform::SetDebugSink({});
-        DxGraphic::Instance().Shutdown();
-        platform::Install(nullptr);
+        testsupport::GraphicsTest::TearDown();
     }
     static DxSound& sound() { return DxSound::Instance(); }
 
@@ -114,9 +107,6 @@ protected:
         const auto pos = p.slotPosition(slot);
         return {static_cast<int>(pos.x) + 40, static_cast<int>(pos.y) + 60};
     }
-
-    platform::HeadlessPlatform* headless = nullptr;
-    std::vector<std::string> debugLines;
 };
 
 // Runs f in a child process and reports whether it returned within the time limit (a call that

@@ -15,6 +15,7 @@
 #include "graphics/dx_graphic.h"
 #include "platform/debug.h"
 #include "platform/headless/headless_platform.h"
+#include "graphics_test.h"
 #include "test_support.h"
 
 namespace spritetest {
@@ -69,30 +70,15 @@ inline void InstallTestArchive() {
     ASSERT_EQ(Archive(ArchiveId::Images).LoadListBytes(&files, list.data(), list.size(), false), 0);
 }
 
-// A fresh headless platform with a 1280 x 720 renderer, empty caches, debug lines captured.
-class SpriteTest : public ::testing::Test {
+// The graphics test set-up with the test pictures in the images archive.
+class SpriteTest : public testsupport::GraphicsTest {
 protected:
     void SetUp() override {
         InstallTestArchive();
-        auto p = std::make_unique<platform::HeadlessPlatform>();
-        headless = p.get();
-        platform::Install(std::move(p));
-        ASSERT_EQ(gfx().Init("test", 1280, 720, true), 0);
+        testsupport::GraphicsTest::SetUp();
         gfx().SetBlendMode(1);
-        platform::SetDebugSink([this](const std::string& line) { debugLines.push_back(line); });
     }
-    void TearDown() override {
-        gfx().ReleaseAllTextures();
-        gfx().ReleaseAllCanvases();
-        platform::SetDebugSink({});
-        gfx().Shutdown();
-        platform::Install(nullptr);
-    }
-    static DxGraphic& gfx() { return DxGraphic::Instance(); }
     const std::vector<platform::HeadlessPlatform::DrawnQuad>& quads() const { return headless->Quads(); }
-
-    platform::HeadlessPlatform* headless = nullptr;
-    std::vector<std::string> debugLines;
 };
 
 }  // namespace spritetest

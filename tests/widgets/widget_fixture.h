@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/dx_graphic.h"
+#include "graphics_test.h"
 #include "platform/debug.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text_encoding.h"
@@ -15,24 +16,8 @@ namespace widgettest {
 // A fresh headless platform with a 1280 x 720 renderer and the game font; no picture archive,
 // so sprites draw as untextured quads (still recorded with their corners and colour). Debug lines
 // are captured.
-class WidgetTest : public ::testing::Test {
+class WidgetTest : public testsupport::GraphicsTest {
 protected:
-    void SetUp() override {
-        auto p = std::make_unique<platform::HeadlessPlatform>();
-        headless = p.get();
-        platform::Install(std::move(p));
-        ASSERT_EQ(gfx().Init("test", 1280, 720, true), 0);
-        platform::SetDebugSink([this](const std::string& line) { debugLines.push_back(line); });
-    }
-    void TearDown() override {
-        gfx().ReleaseAllTextures();
-        gfx().ReleaseAllCanvases();
-        platform::SetDebugSink({});
-        gfx().Shutdown();
-        platform::Install(nullptr);
-    }
-    static DxGraphic& gfx() { return DxGraphic::Instance(); }
-
     // The last text drawn into a canvas ("" when there is no such canvas).
     static std::string canvasText(const char* name) {
         const DxGraphic::CacheEntry* e = gfx().FindCanvas(name);
@@ -51,15 +36,6 @@ protected:
         }
         return false;
     }
-    bool logged(const std::string& utf8Fragment) const {
-        for (const std::string& l : debugLines) {
-            if (l.find(utf8Fragment) != std::string::npos) return true;
-        }
-        return false;
-    }
-
-    platform::HeadlessPlatform* headless = nullptr;
-    std::vector<std::string> debugLines;
 };
 
 }  // namespace widgettest
