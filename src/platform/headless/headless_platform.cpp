@@ -39,6 +39,8 @@ bool HeadlessPlatform::CreateMainWindow(const std::string& titleUtf8, int x, int
 }
 
 void HeadlessPlatform::DestroyMainWindow() {
+    // The drawing context lives in the window: it goes with it, as in the real platform.
+    DestroyRenderer();
     window_ = false;
     windowVisible_ = false;
 }
