@@ -428,4 +428,113 @@ TEST_F(GoldenScene, SecondFrameIsIdentical) {
     EXPECT_EQ(differing, 0u);
 }
 
+// ---- Opaque quads -------------------------------------------------------------------------------
+// The renderer writes a quad without blending when blending could change nothing: full vertex
+// alpha and only opaque texels within its reach. Drawn over two different clear colours, a quad
+// that really covers what is under it gives the same pixels both times; where it is translucent
+// the clear colour must show through.
+
+// A corner at (x - 0.5, y - 0.5), as the game places them, so the quad covers pixels x .. x + w - 1.
+platform::Quad PixelQuad(float x, float y, float w, float h, float uRight, float vBottom,
+                         platform::TextureHandle texture) {
+    platform::Quad q;
+    const float l = x - 0.5f, t = y - 0.5f, r = x + w - 0.5f, b = y + h - 0.5f;
+    q.v[0] = {l, t, 0.0f, 0.0f, 0.0f};
+    q.v[1] = {r, t, 0.0f, uRight, 0.0f};
+    q.v[2] = {l, b, 0.0f, 0.0f, vBottom};
+    q.v[3] = {r, b, 0.0f, uRight, vBottom};
+    q.argb = 0xFFFFFFFFu;
+    q.blend = 1;
+    q.texture = texture;
+    return q;
+}
+
+std::vector<uint32_t> DrawOver(uint32_t clear, const std::vector<platform::Quad>& quads) {
+    platform::Platform& p = platform::Get();
+    EXPECT_TRUE(p.BeginFrame(clear));
+    for (const platform::Quad& q : quads) {
+        p.DrawQuad(q);
+    }
+    std::vector<uint32_t> frame;
+    int w = 0, h = 0;
+    EXPECT_TRUE(p.ReadBackBuffer(frame, w, h));
+    p.EndFrame();
+    return frame;
+}
+
+// An opaque picture of 96x48 in a 128x64 texture whose padding is transparent, as the texture
+// cache stores pictures. It ends on a tile edge of the renderer's opacity map, like a 1280x720
+// background, so only the texels filtering reaches tell that the padding is in reach.
+std::vector<uint32_t> PaddedPicture() {
+    std::vector<uint32_t> px(128 * 64, 0u);
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 96; ++x) {
+            px[static_cast<size_t>(y) * 128 + x] = Argb(255, 2 * x, 4 * y, 128);
+        }
+    }
+    return px;
+}
+
+TEST_F(GoldenScene, OpaqueQuadsReplaceTranslucentOnesBlend) {
+    platform::Platform& p = platform::Get();
+    const platform::TextureHandle padded = p.CreateTexture(128, 64);
+    ASSERT_NE(padded, 0u);
+    const std::vector<uint32_t> picture = PaddedPicture();
+    p.UploadTexture(padded, 0, 0, 128, 64, picture.data(), 128);
+
+    // One texel per pixel: exactly the picture, whatever was under it.
+    const platform::Quad exact = PixelQuad(100, 100, 96, 48, 96.0f / 128, 48.0f / 64, padded);
+    // One and a half times: the right and bottom rows filter into the transparent padding.
+    const platform::Quad scaled = PixelQuad(300, 100, 144, 72, 96.0f / 128, 48.0f / 64, padded);
+    // The same picture at vertex alpha 254 is translucent everywhere.
+    platform::Quad faint = exact;
+    faint.v[0].x += 500, faint.v[1].x += 500, faint.v[2].x += 500, faint.v[3].x += 500;
+    faint.argb = 0xFEFFFFFFu;
+    const std::vector<uint32_t> overRed = DrawOver(0xFFFF0000u, {exact, scaled, faint});
+    const std::vector<uint32_t> overBlue = DrawOver(0xFF0000FFu, {exact, scaled, faint});
+
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 96; ++x) {
+            const uint32_t want = picture[static_cast<size_t>(y) * 128 + x];
+            ASSERT_EQ(At(overRed, 100 + x, 100 + y), want) << x << "," << y;
+            ASSERT_EQ(At(overBlue, 100 + x, 100 + y), want) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(At(overRed, 360, 140), At(overBlue, 360, 140)) << "the scaled picture's inside covers";
+    int showing = 0;
+    for (int y = 100; y < 172; ++y) {
+        showing += At(overRed, 443, y) != At(overBlue, 443, y) ? 1 : 0;
+    }
+    EXPECT_EQ(showing, 72) << "the scaled picture's last column is blended with what is under it";
+    EXPECT_NE(At(overRed, 650, 130), At(overBlue, 650, 130)) << "alpha 254 blends";
+    p.DestroyTexture(padded);
+}
+
+TEST_F(GoldenScene, UploadsKeepTrackOfTransparentTexels) {
+    platform::Platform& p = platform::Get();
+    const platform::TextureHandle texture = p.CreateTexture(64, 64);
+    ASSERT_NE(texture, 0u);
+    std::vector<uint32_t> opaque(64 * 64);
+    for (size_t i = 0; i < opaque.size(); ++i) {
+        opaque[i] = Argb(255, static_cast<int>(i % 64) * 4, static_cast<int>(i / 64) * 4, 60);
+    }
+    p.UploadTexture(texture, 0, 0, 64, 64, opaque.data(), 64);
+    const platform::Quad quad = PixelQuad(400, 200, 64, 64, 1.0f, 1.0f, texture);
+    EXPECT_EQ(At(DrawOver(0xFFFF0000u, {quad}), 420, 230), opaque[30 * 64 + 20]);
+
+    // One texel made transparent by a small upload into the middle of a tile.
+    const uint32_t clearTexel = 0x00000000u;
+    p.UploadTexture(texture, 20, 30, 1, 1, &clearTexel, 1);
+    const std::vector<uint32_t> overRed = DrawOver(0xFFFF0000u, {quad});
+    const std::vector<uint32_t> overBlue = DrawOver(0xFF0000FFu, {quad});
+    EXPECT_EQ(At(overRed, 420, 230), 0xFFFF0000u);
+    EXPECT_EQ(At(overBlue, 420, 230), 0xFF0000FFu);
+    EXPECT_EQ(At(overRed, 421, 230), opaque[30 * 64 + 21]);
+
+    // Made opaque again, it covers again.
+    p.UploadTexture(texture, 16, 16, 16, 16, opaque.data() + 16 * 64 + 16, 64);
+    EXPECT_EQ(At(DrawOver(0xFFFF0000u, {quad}), 420, 230), opaque[30 * 64 + 20]);
+    p.DestroyTexture(texture);
+}
+
 }  // namespace

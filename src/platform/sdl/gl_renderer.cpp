@@ -1,7 +1,9 @@
 #include "platform/sdl/gl_renderer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <limits>
 
 #include "platform/debug.h"
 #include "platform/text_encoding.h"
@@ -276,6 +278,7 @@ bool GlRenderer::CreateResources() {
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    blendEnabled_ = true;
     lastBlend_ = 1;
 
     batch_.assign(static_cast<size_t>(kBatchQuads) * kVerticesPerQuad, GpuVertex{});
@@ -340,8 +343,52 @@ TextureHandle GlRenderer::CreateTexture(int width, int height) {
         textures_.emplace_back();
         handle = static_cast<TextureHandle>(textures_.size());
     }
-    textures_[handle - 1] = TextureSlot{name, width, height};
+    TextureSlot& slot = textures_[handle - 1];
+    slot = TextureSlot{};
+    slot.name = name;
+    slot.width = width;
+    slot.height = height;
+    // Nothing is known to be opaque until it is uploaded.
+    slot.tilesX = (width + kOpaqueTile - 1) / kOpaqueTile;
+    slot.tilesY = (height + kOpaqueTile - 1) / kOpaqueTile;
+    slot.opaqueTiles.assign(static_cast<size_t>(slot.tilesX) * slot.tilesY, 0);
+    slot.nonOpaqueSums.assign(static_cast<size_t>(slot.tilesX + 1) * (slot.tilesY + 1), 0);
+    MarkOpaqueTiles(slot, 0, 0, 0, 0, nullptr, 0);
     return handle;
+}
+
+void GlRenderer::MarkOpaqueTiles(TextureSlot& slot, int x, int y, int w, int h, const uint32_t* argb, int pitch) {
+    const int T = kOpaqueTile;
+    for (int ty = y / T; w > 0 && h > 0 && ty <= (y + h - 1) / T; ++ty) {
+        const int r0 = std::max(y, ty * T), r1 = std::min(y + h, ty * T + T);
+        const int tileRows = std::min(T, slot.height - ty * T);
+        for (int tx = x / T; tx <= (x + w - 1) / T; ++tx) {
+            const int c0 = std::max(x, tx * T), c1 = std::min(x + w, tx * T + T);
+            const int tileColumns = std::min(T, slot.width - tx * T);
+            bool opaque = true;
+            for (int r = r0; r < r1 && opaque; ++r) {
+                const uint32_t* row = argb + static_cast<size_t>(r - y) * pitch;
+                for (int c = c0; c < c1; ++c) {
+                    if (row[c - x] < 0xFF000000u) {
+                        opaque = false;
+                        break;
+                    }
+                }
+            }
+            // A tile only partly written stays opaque only if it was and the new texels are.
+            uint8_t& tile = slot.opaqueTiles[static_cast<size_t>(ty) * slot.tilesX + tx];
+            const bool whole = r1 - r0 == tileRows && c1 - c0 == tileColumns;
+            tile = opaque && (whole || tile != 0) ? 1 : 0;
+        }
+    }
+    const size_t stride = static_cast<size_t>(slot.tilesX) + 1;
+    for (int ty = 0; ty < slot.tilesY; ++ty) {
+        int32_t rowSum = 0;
+        for (int tx = 0; tx < slot.tilesX; ++tx) {
+            rowSum += slot.opaqueTiles[static_cast<size_t>(ty) * slot.tilesX + tx] == 0 ? 1 : 0;
+            slot.nonOpaqueSums[(ty + 1) * stride + tx + 1] = slot.nonOpaqueSums[ty * stride + tx + 1] + rowSum;
+        }
+    }
 }
 
 void GlRenderer::UploadTexture(TextureHandle texture, int x, int y, int w, int h, const uint32_t* argb,
@@ -350,7 +397,7 @@ void GlRenderer::UploadTexture(TextureHandle texture, int x, int y, int w, int h
         LogLine("Error: upload to an unknown texture " + std::to_string(texture));
         return;
     }
-    const TextureSlot& slot = textures_[texture - 1];
+    TextureSlot& slot = textures_[texture - 1];
     if (argb == nullptr || w <= 0 || h <= 0 || x < 0 || y < 0 || x > slot.width - w || y > slot.height - h ||
         pitchPixels < w) {
         LogLine("Error: texture upload out of range (" + std::to_string(x) + "," + std::to_string(y) + " " +
@@ -364,6 +411,7 @@ void GlRenderer::UploadTexture(TextureHandle texture, int x, int y, int w, int h
     // 0xAARRGGBB words are B, G, R, A bytes in memory on this platform: no conversion needed.
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    MarkOpaqueTiles(slot, x, y, w, h, argb, pitchPixels);
 }
 
 void GlRenderer::DestroyTexture(TextureHandle texture) {
@@ -421,6 +469,85 @@ bool GlRenderer::BeginFrame(uint32_t clearArgb) {
     return true;
 }
 
+bool GlRenderer::IsPixelExact(const Quad& quad, int textureWidth, int textureHeight) const {
+    // Where the corners land in window pixels (top-left origin), as the vertex shader puts them.
+    const float* m = viewProjection_.data();
+    double sx[4], sy[4], tu[4], tv[4];
+    for (int i = 0; i < 4; ++i) {
+        const Vertex& v = quad.v[i];
+        const double cx = double{v.x} * m[0] + double{v.y} * m[4] + double{v.z} * m[8] + m[12];
+        const double cy = double{v.x} * m[1] + double{v.y} * m[5] + double{v.z} * m[9] + m[13];
+        const double cw = double{v.x} * m[3] + double{v.y} * m[7] + double{v.z} * m[11] + m[15];
+        if (!(cw > 0.0)) {
+            return false;
+        }
+        sx[i] = (cx / cw + 1.0) * 0.5 * width_ + 0.5;
+        sy[i] = (1.0 - cy / cw) * 0.5 * height_ + 0.5;
+        tu[i] = double{v.u} * textureWidth;
+        tv[i] = double{v.v} * textureHeight;
+    }
+    constexpr double kEps = 1e-3;
+    auto same = [](double a, double b) { return std::fabs(a - b) < kEps; };
+    auto whole = [](double a) { return std::fabs(a - std::round(a)) < kEps; };
+    // An upright rectangle on pixel edges, texels on the same edges, one texel per pixel: every
+    // pixel centre samples a texel centre, so filtering reaches no neighbour.
+    return same(sx[0], sx[2]) && same(sx[1], sx[3]) && same(sy[0], sy[1]) && same(sy[2], sy[3]) &&
+           same(tu[0], tu[2]) && same(tu[1], tu[3]) && same(tv[0], tv[1]) && same(tv[2], tv[3]) &&
+           same(std::fabs(sx[1] - sx[0]), std::fabs(tu[1] - tu[0])) &&
+           same(std::fabs(sy[2] - sy[0]), std::fabs(tv[2] - tv[0])) && whole(sx[0]) && whole(sy[0]) &&
+           whole(tu[0]) && whole(tv[0]);
+}
+
+bool GlRenderer::DrawsOpaque(const Quad& quad, int blend) const {
+    if (blend == 0) {
+        return true;  // written as it is, whatever its alpha
+    }
+    if (blend != 1 || (quad.argb >> 24) != 0xFFu) {
+        return false;
+    }
+    if (quad.texture == 0 || quad.texture > textures_.size() || textures_[quad.texture - 1].name == 0) {
+        return true;  // the white texel
+    }
+    const TextureSlot& slot = textures_[quad.texture - 1];
+    const int32_t nonOpaque = slot.nonOpaqueSums.back();
+    if (nonOpaque == slot.tilesX * slot.tilesY) {
+        return false;  // nothing opaque in it at all
+    }
+    const double W = slot.width, H = slot.height;
+    double u0 = std::numeric_limits<double>::infinity(), u1 = -u0, v0 = u0, v1 = -u0;
+    for (const Vertex& v : quad.v) {
+        u0 = std::min(u0, v.u * W);
+        u1 = std::max(u1, v.u * W);
+        v0 = std::min(v0, v.v * H);
+        v1 = std::max(v1, v.v * H);
+    }
+    if (!std::isfinite(u0) || !std::isfinite(u1) || !std::isfinite(v0) || !std::isfinite(v1)) {
+        return false;
+    }
+    // Texels that can be sampled: inside the coordinate rectangle when pixels meet texel centres,
+    // else everything bilinear filtering can reach from it (edges clamp).
+    double first[2], last[2];
+    if (IsPixelExact(quad, slot.width, slot.height)) {
+        first[0] = std::round(u0), last[0] = std::round(u1) - 1.0;
+        first[1] = std::round(v0), last[1] = std::round(v1) - 1.0;
+    } else {
+        first[0] = std::floor(u0 - 0.5), last[0] = std::floor(u1 - 0.5) + 1.0;
+        first[1] = std::floor(v0 - 0.5), last[1] = std::floor(v1 - 0.5) + 1.0;
+    }
+    const int tx0 = static_cast<int>(std::clamp(first[0], 0.0, W - 1.0)) / kOpaqueTile;
+    const int tx1 = static_cast<int>(std::clamp(last[0], 0.0, W - 1.0)) / kOpaqueTile;
+    const int ty0 = static_cast<int>(std::clamp(first[1], 0.0, H - 1.0)) / kOpaqueTile;
+    const int ty1 = static_cast<int>(std::clamp(last[1], 0.0, H - 1.0)) / kOpaqueTile;
+    if (last[0] < first[0] || last[1] < first[1]) {
+        return false;
+    }
+    const size_t stride = static_cast<size_t>(slot.tilesX) + 1;
+    const int32_t* sums = slot.nonOpaqueSums.data();
+    const int32_t count = sums[(ty1 + 1) * stride + tx1 + 1] - sums[ty0 * stride + tx1 + 1] -
+                          sums[(ty1 + 1) * stride + tx0] + sums[ty0 * stride + tx0];
+    return count == 0;
+}
+
 void GlRenderer::DrawQuad(const Quad& quad) {
     if (!inFrame_) {
         return;  // as on the original device, drawing outside a frame has no effect
@@ -428,12 +555,15 @@ void GlRenderer::DrawQuad(const Quad& quad) {
     if (batchQuads_ == kBatchQuads) {
         Flush();
     }
-    const GLuint texture = TextureName(quad.texture);
-    if (runs_.empty() || runs_.back().texture != texture) {
-        runs_.push_back(DrawRun{texture, batchQuads_, 0});  // capacity reserved: no allocation
-    }
     if (quad.blend >= 0 && quad.blend <= 2) {
         lastBlend_ = quad.blend;
+    }
+    // A quad that covers what is under it is drawn with blending off: the same pixels, without
+    // reading the back buffer, and the rasteriser may drop what it hides.
+    const GLuint texture = TextureName(quad.texture);
+    const bool blendOn = !DrawsOpaque(quad, lastBlend_);
+    if (runs_.empty() || runs_.back().texture != texture || runs_.back().blend != blendOn) {
+        runs_.push_back(DrawRun{texture, blendOn, batchQuads_, 0});  // capacity reserved: no allocation
     }
     const uint8_t blend = static_cast<uint8_t>(lastBlend_);
     ++runs_.back().quadCount;
@@ -467,6 +597,14 @@ void GlRenderer::Flush() {
                  batch_.data(), GL_STREAM_DRAW);
     glActiveTexture(GL_TEXTURE0);
     for (const DrawRun& run : runs_) {
+        if (run.blend != blendEnabled_) {
+            if (run.blend) {
+                glEnable(GL_BLEND);
+            } else {
+                glDisable(GL_BLEND);
+            }
+            blendEnabled_ = run.blend;
+        }
         glBindTexture(GL_TEXTURE_2D, run.texture);
         glDrawArrays(GL_TRIANGLES, run.firstQuad * kVerticesPerQuad, run.quadCount * kVerticesPerQuad);
     }

@@ -61,15 +61,24 @@ private:
         uint8_t rgba[4];
         uint8_t blend[4];  // blend mode 0, 1 or 2 in the first byte
     };
+    // Which parts of a texture are opaque, kept per tile of kOpaqueTile x kOpaqueTile texels
+    // (smaller at the right and bottom edges) as a summed-area table of the tiles holding any
+    // texel that is not fully opaque or was never uploaded.
+    static constexpr int kOpaqueTile = 16;
     struct TextureSlot {
         GLuint name = 0;
         int width = 0;
         int height = 0;
+        int tilesX = 0;
+        int tilesY = 0;
+        std::vector<uint8_t> opaqueTiles;     // tilesX * tilesY, 1 = every texel opaque
+        std::vector<int32_t> nonOpaqueSums;   // (tilesX + 1) * (tilesY + 1)
     };
 
-    // A run of consecutive quads that share one texture.
+    // A run of consecutive quads that share one texture and whether they blend.
     struct DrawRun {
         GLuint texture;
+        bool blend;
         int firstQuad;
         int quadCount;
     };
@@ -78,6 +87,11 @@ private:
     static constexpr int kVerticesPerQuad = 6;
 
     bool CreateResources();
+    static void MarkOpaqueTiles(TextureSlot& slot, int x, int y, int w, int h, const uint32_t* argb, int pitch);
+    // True when blending the quad could change no pixel compared with writing it: it replaces
+    // (mode 0), or it is alpha-blended at full vertex alpha and every texel it can sample is opaque.
+    bool DrawsOpaque(const Quad& quad, int blend) const;
+    bool IsPixelExact(const Quad& quad, int textureWidth, int textureHeight) const;
     void DestroyResources();
     void Flush();
     GLuint TextureName(TextureHandle texture) const;
@@ -98,6 +112,7 @@ private:
     GLuint whiteTexture_ = 0;
 
     std::array<float, 16> viewProjection_{};
+    bool blendEnabled_ = true;  // GL_BLEND as last set
     bool cameraDirty_ = true;
     bool inFrame_ = false;
 
