@@ -291,7 +291,12 @@ int DxSound::UpdateSe() {
     return S_OK_RESULT;
 }
 
-bool DxSound::IsMedalMoveSePlaying() { return IsSePlaying(kMedalMoveSe); }
+bool DxSound::IsMedalMoveSePlaying() {
+    // The match asks every frame; the name is longer than a short string holds in place, so it
+    // is built once rather than on the heap at each call.
+    static const std::string name(kMedalMoveSe);
+    return IsSePlaying(name);
+}
 
 void DxSound::SetTitleJingleGain(float factor) {
     auto it = effects_.find(kTitleJingle);

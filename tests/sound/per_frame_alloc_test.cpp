@@ -1,0 +1,47 @@
+// The match scene services its effects every frame (UpdateSe, and a check whether the medal
+// sound still plays) and the title scene fades its jingle every frame: once the effects are
+// loaded, those calls must not touch the heap. Counted by replacing the global allocation
+// functions of this test program; counting is on only around the per-frame calls.
+#include <gtest/gtest.h>
+
+#include "app/result.h"
+#include "count_allocations.h"
+#include "platform/debug.h"
+#include "platform/headless/headless_audio.h"
+#include "sound/dx_sound.h"
+#include "sound_fixtures.h"
+
+namespace {
+
+TEST(SoundPerFrame, EffectServiceDoesNotAllocateOnceLoaded) {
+    const auto pcm = soundtest::Pcm16(std::vector<int16_t>(2 * 4410, 500));
+    soundtest::SetArchive(ArchiveId::SoundEffects, {{"se_medal_move.wav", soundtest::MakeWav({}, pcm)},
+                                                    {"menu_title.wav", soundtest::MakeWav({}, pcm)}});
+    platform::SetDebugSink([](const std::string&) {});
+    auto* device = platform::audio::InstallHeadlessDevice();
+    DxSound& sound = DxSound::Instance();
+    ASSERT_EQ(sound.Init(), S_OK_RESULT);
+    sound.SetSeVolume(100);
+    ASSERT_EQ(sound.PlaySe("se_medal_move.wav", true), S_OK_RESULT);
+    ASSERT_EQ(sound.PlaySe("menu_title.wav", true), S_OK_RESULT);
+    device->Advance(1024);  // the recording buffers grow outside the counted frames
+
+    long allocations = 0;
+    bool playing = true;
+    for (int frame = 0; frame < 30; ++frame) {
+        allocations += testsupport::CountAllocations([&] {
+            sound.UpdateSe();
+            playing = playing && sound.IsMedalMoveSePlaying();
+            sound.SetTitleJingleGain(static_cast<float>(29 - frame) / 29.0f);
+        });
+        device->Advance(735);
+    }
+    EXPECT_TRUE(playing);
+    EXPECT_EQ(allocations, 0);
+
+    sound.Release();
+    platform::audio::InstallDevice(nullptr);
+    platform::SetDebugSink(nullptr);
+}
+
+}  // namespace
