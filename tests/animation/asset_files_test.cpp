@@ -2,8 +2,10 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <span>
 #include <string>
 
+#include "../../tools/imageforge/catalog.h"
 #include "anim_fixture.h"
 
 using animtest::AnimTest;
@@ -12,7 +14,32 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path AssetDir() { return fs::path(__FILE__).parent_path().parent_path().parent_path() / "assets/anim"; }
+fs::path SourceRoot() { return fs::path(__FILE__).parent_path().parent_path().parent_path(); }
+fs::path AssetDir() { return SourceRoot() / "assets/anim"; }
+
+// The picture the generator draws under that name, or null.
+const forge::PictureInfo* FindPicture(const std::string& name) {
+    using Table = std::span<const forge::PictureInfo>;
+    for (const Table table : {Table(forge::kPictures), Table(forge::kScreenPictures)}) {
+        for (const forge::PictureInfo& p : table) {
+            if (name == p.name) return &p;
+        }
+    }
+    return nullptr;
+}
+
+// The sound generator's sources, where every effect it makes is named in quotes.
+std::string SoundForgeSources() {
+    std::string all;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(SourceRoot() / "tools/soundforge", ec)) {
+        if (entry.path().extension() == ".cpp") {
+            std::ifstream in(entry.path(), std::ios::binary);
+            all.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+    }
+    return all;
+}
 
 template <typename Keys>
 bool Ascending(const Keys& keys, int32_t duration) {
@@ -30,9 +57,13 @@ bool Ascending(const Keys& keys, int32_t duration) {
 
 // The game's own animation files: every track in strictly increasing frame order inside its
 // layer's span (a key out of order would silently stop its track), loops inside the timeline, and
-// the compositions the title menu plays by name present.
+// the compositions the title menu plays by name present. Pictures and sounds must be ones the
+// generators make (a wrong name only shows nothing), and an image layer must have its picture's
+// size, since the layer size places the picture's centre.
 TEST_F(AnimTest, GameAnimationFilesAreWellFormed) {
     std::set<std::string> names;
+    const std::string sounds = SoundForgeSources();
+    ASSERT_FALSE(sounds.empty());
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(AssetDir(), ec)) {
         std::ifstream in(entry.path(), std::ios::binary);
@@ -51,8 +82,18 @@ TEST_F(AnimTest, GameAnimationFilesAreWellFormed) {
                 EXPECT_GE(c.loopFrame, 0);
                 EXPECT_LT(c.loopFrame, c.length);
             }
+            for (const auto& [frame, sound] : c.sounds) {
+                EXPECT_NE(sounds.find("\"" + sound + "\""), std::string::npos) << sound;
+            }
             for (const AnimLayer& l : c.layers) {
                 EXPECT_FALSE(l.imageKeys.empty());
+                for (const AnimImageKey& k : l.imageKeys) {
+                    if (l.type != AnimLayer::kTypeImage) continue;
+                    const forge::PictureInfo* p = FindPicture(k.text);
+                    ASSERT_NE(p, nullptr) << k.text;
+                    EXPECT_EQ(l.width, p->width) << k.text;
+                    EXPECT_EQ(l.height, p->height) << k.text;
+                }
                 EXPECT_TRUE(Ascending(l.imageKeys, l.duration));
                 EXPECT_TRUE(Ascending(l.positionKeys, l.duration));
                 EXPECT_TRUE(Ascending(l.scaleKeys, l.duration));
