@@ -14,7 +14,8 @@
 // "per_quad" replays the batch alternating between two copies of the atlas: the same pixels with
 // one draw call per quad, the worst case. "one_sheet_bg_blended" draws the opaque background at
 // vertex alpha 254, which must be blended: the difference to "one_sheet" is what drawing it
-// without blending saves.
+// without blending saves. "light" is the background with the first 30 cards and 4 texts, a
+// scene of everyday weight, with the background opaque and at alpha 254.
 //
 // The variants run interleaved in rounds and each figure is the median over the rounds, so load
 // from other processes affects them alike. Frames per round: TARNWICK_GL_FRAMES (default 40).
@@ -50,6 +51,9 @@ constexpr int kHeight = 720;
 constexpr int kCards = 300;
 constexpr int kTexts = 10;
 constexpr int kAtlas = 2048;
+// A scene of everyday weight: the background, a hand's worth of cards on the table, a few texts.
+constexpr size_t kLightCards = 30;
+constexpr size_t kLightTexts = 4;
 
 // ---- The real platform with a recorder of the quads drawn ------------------------------------
 
@@ -207,12 +211,14 @@ void BuildScene(Scene& s, bool twoSheets) {
     }
 }
 
-void DrawScene(const Scene& s, const Image* background = nullptr) {
+// The scene with another background when one is given, and only its first `cards` cards and
+// `texts` canvases when those are given.
+void DrawScene(const Scene& s, const Image* background = nullptr, size_t cards = kCards, size_t texts = kTexts) {
     DxGraphic& g = DxGraphic::Instance();
     g.BeginFrame();
     g.DrawImage(background != nullptr ? *background : s.background, 0, 0, 0);
-    for (const Image& c : s.cards) g.DrawImage(c, 0, 0, 0);
-    for (const ImageFont& t : s.texts) g.DrawImage(t, 0, 0, 0);
+    for (size_t i = 0; i < cards && i < s.cards.size(); ++i) g.DrawImage(s.cards[i], 0, 0, 0);
+    for (size_t i = 0; i < texts && i < s.texts.size(); ++i) g.DrawImage(s.texts[i], 0, 0, 0);
     g.EndFrame();
 }
 
@@ -391,11 +397,14 @@ void BM_GlFrame(benchmark::State& state) {
     Image blendedBackground = one.background;
     blendedBackground.alpha = 254.5f / 255.0f;
 
-    std::vector<double> fOne, fOneBatched, fTwo, fTwoBatched, fPerQuad, fBlendedBackground;
+    std::vector<double> fOne, fOneBatched, fTwo, fTwoBatched, fPerQuad, fBlendedBackground, fLight, fLightBlended;
     for (auto _ : state) {
         for (int round = 0; round < kRounds; ++round) {
             fOne.push_back(Fps(frames, [&] { DrawScene(one); }));
             fBlendedBackground.push_back(Fps(frames, [&] { DrawScene(one, &blendedBackground); }));
+            fLight.push_back(Fps(frames, [&] { DrawScene(one, nullptr, kLightCards, kLightTexts); }));
+            fLightBlended.push_back(
+                Fps(frames, [&] { DrawScene(one, &blendedBackground, kLightCards, kLightTexts); }));
             fOneBatched.push_back(Fps(frames, [&] { DrawReplay(batchOne, atlas); }));
             fTwo.push_back(Fps(frames, [&] { DrawScene(two); }));
             fTwoBatched.push_back(Fps(frames, [&] { DrawReplay(batchTwo, atlas); }));
@@ -409,6 +418,8 @@ void BM_GlFrame(benchmark::State& state) {
     state.counters["fps_one_sheet_batched"] = oneB;
     state.counters["ratio_one_sheet"] = oneB / one_;
     state.counters["fps_one_sheet_bg_blended"] = Median(fBlendedBackground);
+    state.counters["fps_light"] = Median(fLight);
+    state.counters["fps_light_bg_blended"] = Median(fLightBlended);
     state.counters["fps_two_sheets"] = two_;
     state.counters["fps_two_sheets_batched"] = twoB;
     state.counters["ratio_two_sheets"] = twoB / two_;

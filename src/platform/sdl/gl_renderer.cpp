@@ -20,7 +20,8 @@ namespace {
 // The blend mode travels with each vertex: the output is premultiplied and blended with
 // (ONE, ONE_MINUS_SRC_ALPHA) for all modes, which gives src (mode 0), src * a + dst * (1 - a)
 // (mode 1) and src * a + dst (mode 2) without changing blend state between quads; state changes
-// are expensive on some drivers.
+// are expensive on some drivers. The one change made is switching blending off for runs of quads
+// that cover what is under them (DrawsOpaque), which gives the same pixels for less work.
 const char* const kVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec2 aUv;
