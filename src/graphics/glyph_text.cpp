@@ -43,12 +43,14 @@ void WriteGlyph(DxGraphic::CacheEntry& canvas, const graphics::Glyph& glyph, int
     const int64_t r1 = std::min<int64_t>(glyph.height, canvas.height - top);
     for (int64_t r = r0; r < r1; ++r) {
         const uint8_t* src = glyph.gray.data() + r * glyph.width;
-        uint32_t* dst = canvas.pixels.data() + (top + r) * canvas.width + left;
+        // Indexed from the row start: a pointer to the bitmap's corner would lie outside the
+        // pixel store when the glyph hangs over the left edge.
+        uint32_t* row = canvas.pixels.data() + (top + r) * canvas.width;
         for (int64_t c = c0; c < c1; ++c) {
             const uint32_t g = src[c];
             if (g != 0) {
                 const uint32_t alpha = (g * 255) >> 6;
-                dst[c] = (alpha << 24) | rgb;
+                row[left + c] = (alpha << 24) | rgb;
             }
         }
     }
