@@ -14,8 +14,9 @@
 //
 // Locking: one mixer mutex guards the play state of every buffer (playing, looping, cursor,
 // volume, notifications). The game thread holds it only for a few field stores; nothing under
-// it allocates or touches files. The PCM bytes themselves are not under the lock: as with the
-// original driver, a writer locks a byte region the play cursor is not in and writes it freely.
+// it allocates or touches files. The PCM bytes themselves are not under the lock: as with a
+// sound card's buffers, a writer locks a byte region the play cursor is not in and writes it freely;
+// Unlock takes the mixer lock for a moment so that the mixer sees the new bytes.
 namespace platform::audio {
 
 constexpr uint32_t kOutputRate = 44100;

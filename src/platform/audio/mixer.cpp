@@ -107,6 +107,9 @@ int SoundBuffer::Unlock(uint8_t* part1, uint32_t bytes1, uint8_t* part2, uint32_
     if (part2 != nullptr && (part2 != begin || bytes2 > bytes_)) {
         return E_FAIL_RESULT;
     }
+    // Taking the mixer lock for a moment publishes the bytes written since Lock to the device
+    // thread, whose next Mix takes the same lock before it reads them.
+    std::lock_guard<std::mutex> lock(mixer_->mutex_);
     return S_OK_RESULT;
 }
 
