@@ -537,4 +537,66 @@ TEST_F(GoldenScene, UploadsKeepTrackOfTransparentTexels) {
     p.DestroyTexture(texture);
 }
 
+// Blended quads are cut down to the texels that are not empty (alpha 0), and dropped when they
+// have none. The pixels must be those of the whole quad: compared with the same quads that the
+// renderer cannot cut (their texture rectangle is tilted by a hair), over a varied background.
+TEST_F(GoldenScene, QuadsCutToTheirInkDrawTheSamePixels) {
+    platform::Platform& p = platform::Get();
+    // A 256x128 canvas, empty but for a 32x16 block of ink with soft alpha at (96, 32), whose
+    // edges meet the edges of the renderer's 16-texel tiles, so that filtering across them counts.
+    std::vector<uint32_t> canvas(256 * 128, 0u);
+    for (int y = 32; y < 48; ++y) {
+        for (int x = 96; x < 128; ++x) {
+            canvas[static_cast<size_t>(y) * 256 + x] = Argb(80 + 5 * (x - 96), 250, 200 - 5 * (y - 32), 90);
+        }
+    }
+    const platform::TextureHandle ink = p.CreateTexture(256, 128);
+    const platform::TextureHandle blank = p.CreateTexture(64, 64);
+    const platform::TextureHandle felt = p.CreateTexture(128, 64);
+    ASSERT_TRUE(ink != 0 && blank != 0 && felt != 0);
+    p.UploadTexture(ink, 0, 0, 256, 128, canvas.data(), 256);
+    const std::vector<uint32_t> nothing(64 * 64, 0x00FFFFFFu);
+    p.UploadTexture(blank, 0, 0, 64, 64, nothing.data(), 64);
+    const std::vector<uint32_t> picture = PaddedPicture();
+    p.UploadTexture(felt, 0, 0, 128, 64, picture.data(), 128);
+
+    std::vector<platform::Quad> quads;
+    quads.push_back(PixelQuad(0, 0, 1280, 720, 96.0f / 128, 48.0f / 64, felt));  // background
+    quads.push_back(PixelQuad(40, 300, 256, 128, 1.0f, 1.0f, ink));              // one to one
+    // Scaled 1.7 and turned 20 degrees (a parallelogram, as sprites are).
+    platform::Quad turned = PixelQuad(0, 0, 0, 0, 1.0f, 1.0f, ink);
+    const float c = std::cos(0.349f) * 1.7f, s = std::sin(0.349f) * 1.7f;
+    const float corners[4][2] = {{0, 0}, {256, 0}, {0, 128}, {256, 128}};
+    for (int i = 0; i < 4; ++i) {
+        turned.v[i].x = 420.0f + corners[i][0] * c - corners[i][1] * s;
+        turned.v[i].y = 250.0f + corners[i][0] * s + corners[i][1] * c;
+    }
+    quads.push_back(turned);
+    platform::Quad additive = PixelQuad(800, 200, 400, 300, 1.0f, 1.0f, ink);
+    additive.blend = 2;
+    quads.push_back(additive);
+    platform::Quad empty = PixelQuad(100, 600, 300, 100, 1.0f, 1.0f, blank);   // draws nothing
+    empty.blend = 1;
+    quads.push_back(empty);
+
+    std::vector<platform::Quad> whole = quads;
+    for (size_t i = 1; i < whole.size(); ++i) {
+        whole[i].v[2].u = std::nextafter(whole[i].v[2].u, 1.0f);
+    }
+    const std::vector<uint32_t> cut = DrawOver(0xFF000000u, quads);
+    const std::vector<uint32_t> uncut = DrawOver(0xFF000000u, whole);
+    const std::vector<uint32_t> bare = DrawOver(0xFF000000u, {quads[0]});
+    size_t differing = 0, inked = 0;
+    for (size_t i = 0; i < cut.size(); ++i) {
+        differing += ChannelDiff(cut[i], uncut[i]) > 1 ? 1 : 0;
+        inked += cut[i] != bare[i] ? 1 : 0;
+    }
+    EXPECT_EQ(differing, 0u);
+    EXPECT_GT(inked, 32u * 16 * 4) << "the ink is drawn";
+    EXPECT_EQ(At(cut, 150, 650), At(bare, 150, 650));
+    for (platform::TextureHandle t : {ink, blank, felt}) {
+        p.DestroyTexture(t);
+    }
+}
+
 }  // namespace

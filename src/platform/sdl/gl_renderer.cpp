@@ -352,13 +352,23 @@ TextureHandle GlRenderer::CreateTexture(int width, int height) {
     // Nothing is known to be opaque until it is uploaded.
     slot.tilesX = (width + kOpaqueTile - 1) / kOpaqueTile;
     slot.tilesY = (height + kOpaqueTile - 1) / kOpaqueTile;
-    slot.opaqueTiles.assign(static_cast<size_t>(slot.tilesX) * slot.tilesY, 0);
+    slot.tiles.assign(static_cast<size_t>(slot.tilesX) * slot.tilesY, 0);
     slot.nonOpaqueSums.assign(static_cast<size_t>(slot.tilesX + 1) * (slot.tilesY + 1), 0);
-    MarkOpaqueTiles(slot, 0, 0, 0, 0, nullptr, 0);
+    slot.inkedSums.assign(static_cast<size_t>(slot.tilesX + 1) * (slot.tilesY + 1), 0);
+    MarkTiles(slot, 0, 0, 0, 0, nullptr, 0);
     return handle;
 }
 
-void GlRenderer::MarkOpaqueTiles(TextureSlot& slot, int x, int y, int w, int h, const uint32_t* argb, int pitch) {
+namespace {
+// Number of counted tiles in the inclusive tile rectangle of a summed-area table.
+int32_t CountIn(const std::vector<int32_t>& sums, int tilesX, int x0, int y0, int x1, int y1) {
+    const size_t stride = static_cast<size_t>(tilesX) + 1;
+    return sums[(y1 + 1) * stride + x1 + 1] - sums[y0 * stride + x1 + 1] - sums[(y1 + 1) * stride + x0] +
+           sums[y0 * stride + x0];
+}
+}  // namespace
+
+void GlRenderer::MarkTiles(TextureSlot& slot, int x, int y, int w, int h, const uint32_t* argb, int pitch) {
     const int T = kOpaqueTile;
     for (int ty = y / T; w > 0 && h > 0 && ty <= (y + h - 1) / T; ++ty) {
         const int r0 = std::max(y, ty * T), r1 = std::min(y + h, ty * T + T);
@@ -366,28 +376,32 @@ void GlRenderer::MarkOpaqueTiles(TextureSlot& slot, int x, int y, int w, int h, 
         for (int tx = x / T; tx <= (x + w - 1) / T; ++tx) {
             const int c0 = std::max(x, tx * T), c1 = std::min(x + w, tx * T + T);
             const int tileColumns = std::min(T, slot.width - tx * T);
-            bool opaque = true;
-            for (int r = r0; r < r1 && opaque; ++r) {
+            bool opaque = true, empty = true;
+            for (int r = r0; r < r1 && (opaque || empty); ++r) {
                 const uint32_t* row = argb + static_cast<size_t>(r - y) * pitch;
                 for (int c = c0; c < c1; ++c) {
-                    if (row[c - x] < 0xFF000000u) {
-                        opaque = false;
-                        break;
-                    }
+                    const uint32_t alpha = row[c - x] >> 24;
+                    opaque = opaque && alpha == 0xFFu;
+                    empty = empty && alpha == 0u;
                 }
             }
-            // A tile only partly written stays opaque only if it was and the new texels are.
-            uint8_t& tile = slot.opaqueTiles[static_cast<size_t>(ty) * slot.tilesX + tx];
+            // A tile only partly written keeps a property only if it had it and the new texels
+            // have it too.
+            uint8_t& tile = slot.tiles[static_cast<size_t>(ty) * slot.tilesX + tx];
             const bool whole = r1 - r0 == tileRows && c1 - c0 == tileColumns;
-            tile = opaque && (whole || tile != 0) ? 1 : 0;
+            const uint8_t before = whole ? (kTileOpaque | kTileEmpty) : tile;
+            tile = static_cast<uint8_t>((opaque ? kTileOpaque : 0) | (empty ? kTileEmpty : 0)) & before;
         }
     }
     const size_t stride = static_cast<size_t>(slot.tilesX) + 1;
     for (int ty = 0; ty < slot.tilesY; ++ty) {
-        int32_t rowSum = 0;
+        int32_t nonOpaqueRow = 0, inkedRow = 0;
         for (int tx = 0; tx < slot.tilesX; ++tx) {
-            rowSum += slot.opaqueTiles[static_cast<size_t>(ty) * slot.tilesX + tx] == 0 ? 1 : 0;
-            slot.nonOpaqueSums[(ty + 1) * stride + tx + 1] = slot.nonOpaqueSums[ty * stride + tx + 1] + rowSum;
+            const uint8_t tile = slot.tiles[static_cast<size_t>(ty) * slot.tilesX + tx];
+            nonOpaqueRow += (tile & kTileOpaque) == 0 ? 1 : 0;
+            inkedRow += (tile & kTileEmpty) == 0 ? 1 : 0;
+            slot.nonOpaqueSums[(ty + 1) * stride + tx + 1] = slot.nonOpaqueSums[ty * stride + tx + 1] + nonOpaqueRow;
+            slot.inkedSums[(ty + 1) * stride + tx + 1] = slot.inkedSums[ty * stride + tx + 1] + inkedRow;
         }
     }
 }
@@ -412,7 +426,7 @@ void GlRenderer::UploadTexture(TextureHandle texture, int x, int y, int w, int h
     // 0xAARRGGBB words are B, G, R, A bytes in memory on this platform: no conversion needed.
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    MarkOpaqueTiles(slot, x, y, w, h, argb, pitchPixels);
+    MarkTiles(slot, x, y, w, h, argb, pitchPixels);
 }
 
 void GlRenderer::DestroyTexture(TextureHandle texture) {
@@ -499,21 +513,7 @@ bool GlRenderer::IsPixelExact(const Quad& quad, int textureWidth, int textureHei
            whole(tu[0]) && whole(tv[0]);
 }
 
-bool GlRenderer::DrawsOpaque(const Quad& quad, int blend) const {
-    if (blend == 0) {
-        return true;  // written as it is, whatever its alpha
-    }
-    if (blend != 1 || (quad.argb >> 24) != 0xFFu) {
-        return false;
-    }
-    if (quad.texture == 0 || quad.texture > textures_.size() || textures_[quad.texture - 1].name == 0) {
-        return true;  // the white texel
-    }
-    const TextureSlot& slot = textures_[quad.texture - 1];
-    const int32_t nonOpaque = slot.nonOpaqueSums.back();
-    if (nonOpaque == slot.tilesX * slot.tilesY) {
-        return false;  // nothing opaque in it at all
-    }
+bool GlRenderer::Footprint(const Quad& quad, const TextureSlot& slot, TileRange& range) const {
     const double W = slot.width, H = slot.height;
     double u0 = std::numeric_limits<double>::infinity(), u1 = -u0, v0 = u0, v1 = -u0;
     for (const Vertex& v : quad.v) {
@@ -535,18 +535,104 @@ bool GlRenderer::DrawsOpaque(const Quad& quad, int blend) const {
         first[0] = std::floor(u0 - 0.5), last[0] = std::floor(u1 - 0.5) + 1.0;
         first[1] = std::floor(v0 - 0.5), last[1] = std::floor(v1 - 0.5) + 1.0;
     }
-    const int tx0 = static_cast<int>(std::clamp(first[0], 0.0, W - 1.0)) / kOpaqueTile;
-    const int tx1 = static_cast<int>(std::clamp(last[0], 0.0, W - 1.0)) / kOpaqueTile;
-    const int ty0 = static_cast<int>(std::clamp(first[1], 0.0, H - 1.0)) / kOpaqueTile;
-    const int ty1 = static_cast<int>(std::clamp(last[1], 0.0, H - 1.0)) / kOpaqueTile;
     if (last[0] < first[0] || last[1] < first[1]) {
         return false;
     }
-    const size_t stride = static_cast<size_t>(slot.tilesX) + 1;
-    const int32_t* sums = slot.nonOpaqueSums.data();
-    const int32_t count = sums[(ty1 + 1) * stride + tx1 + 1] - sums[ty0 * stride + tx1 + 1] -
-                          sums[(ty1 + 1) * stride + tx0] + sums[ty0 * stride + tx0];
-    return count == 0;
+    range.x0 = static_cast<int>(std::clamp(first[0], 0.0, W - 1.0)) / kOpaqueTile;
+    range.x1 = static_cast<int>(std::clamp(last[0], 0.0, W - 1.0)) / kOpaqueTile;
+    range.y0 = static_cast<int>(std::clamp(first[1], 0.0, H - 1.0)) / kOpaqueTile;
+    range.y1 = static_cast<int>(std::clamp(last[1], 0.0, H - 1.0)) / kOpaqueTile;
+    return true;
+}
+
+bool GlRenderer::DrawsOpaque(const Quad& quad, int blend) const {
+    if (blend == 0) {
+        return true;  // written as it is, whatever its alpha
+    }
+    if (blend != 1 || (quad.argb >> 24) != 0xFFu) {
+        return false;
+    }
+    if (quad.texture == 0 || quad.texture > textures_.size() || textures_[quad.texture - 1].name == 0) {
+        return true;  // the white texel
+    }
+    const TextureSlot& slot = textures_[quad.texture - 1];
+    if (slot.nonOpaqueSums.back() == slot.tilesX * slot.tilesY) {
+        return false;  // nothing opaque in it at all
+    }
+    TileRange r{};
+    return Footprint(quad, slot, r) && CountIn(slot.nonOpaqueSums, slot.tilesX, r.x0, r.y0, r.x1, r.y1) == 0;
+}
+
+bool GlRenderer::TrimToInk(Quad& quad, int blend) const {
+    if ((blend != 1 && blend != 2) || quad.texture == 0 || quad.texture > textures_.size() ||
+        textures_[quad.texture - 1].name == 0) {
+        return true;
+    }
+    const TextureSlot& slot = textures_[quad.texture - 1];
+    if (slot.inkedSums.back() == slot.tilesX * slot.tilesY) {
+        return true;  // no empty tile anywhere
+    }
+    TileRange r{};
+    if (!Footprint(quad, slot, r)) {
+        return true;
+    }
+    const auto& sums = slot.inkedSums;
+    if (CountIn(sums, slot.tilesX, r.x0, r.y0, r.x1, r.y1) == 0) {
+        return false;  // alpha 0 everywhere: blending it changes nothing
+    }
+    // The tiles with ink within reach.
+    TileRange ink = r;
+    while (CountIn(sums, slot.tilesX, ink.x0, r.y0, ink.x0, r.y1) == 0) ++ink.x0;
+    while (CountIn(sums, slot.tilesX, ink.x1, r.y0, ink.x1, r.y1) == 0) --ink.x1;
+    while (CountIn(sums, slot.tilesX, r.x0, ink.y0, r.x1, ink.y0) == 0) ++ink.y0;
+    while (CountIn(sums, slot.tilesX, r.x0, ink.y1, r.x1, ink.y1) == 0) --ink.y1;
+    if (ink.x0 == r.x0 && ink.x1 == r.x1 && ink.y0 == r.y0 && ink.y1 == r.y1) {
+        return true;
+    }
+    // Only an upright texture rectangle on a parallelogram can be cut by moving its corners: the
+    // shape the game's sprites have.
+    const Vertex* v = quad.v;
+    if (v[0].u != v[2].u || v[1].u != v[3].u || v[0].v != v[1].v || v[2].v != v[3].v || v[0].u == v[1].u ||
+        v[0].v == v[2].v) {
+        return true;
+    }
+    const float ex = v[1].x + v[2].x - v[0].x, ey = v[1].y + v[2].y - v[0].y, ez = v[1].z + v[2].z - v[0].z;
+    const float tolerance = 1e-4f * (1.0f + std::fabs(v[3].x) + std::fabs(v[3].y) + std::fabs(v[3].z));
+    if (std::fabs(ex - v[3].x) > tolerance || std::fabs(ey - v[3].y) > tolerance || std::fabs(ez - v[3].z) > tolerance) {
+        return true;
+    }
+    // Texel coordinates to keep: the ink tiles and one texel around them, which filtering at
+    // their edges can reach. A sample outside that band reaches only empty tiles.
+    const double W = slot.width, H = slot.height, T = kOpaqueTile;
+    const double keepU0 = ink.x0 > r.x0 ? ink.x0 * T - 1.0 : -1e30, keepU1 = ink.x1 < r.x1 ? (ink.x1 + 1) * T + 1.0 : 1e30;
+    const double keepV0 = ink.y0 > r.y0 ? ink.y0 * T - 1.0 : -1e30, keepV1 = ink.y1 < r.y1 ? (ink.y1 + 1) * T + 1.0 : 1e30;
+    // Positions along the edges (0 .. 1) where those coordinates lie.
+    auto along = [](double from, double to, double keep0, double keep1, double& a0, double& a1) {
+        double p = (keep0 - from) / (to - from), q = (keep1 - from) / (to - from);
+        if (p > q) std::swap(p, q);
+        a0 = std::clamp(p, 0.0, 1.0);
+        a1 = std::clamp(q, 0.0, 1.0);
+    };
+    double a0, a1, b0, b1;
+    along(v[0].u * W, v[1].u * W, keepU0, keepU1, a0, a1);
+    along(v[0].v * H, v[2].v * H, keepV0, keepV1, b0, b1);
+    if (!(a1 > a0) || !(b1 > b0) || (a0 == 0.0 && a1 == 1.0 && b0 == 0.0 && b1 == 1.0)) {
+        return true;
+    }
+    const Vertex o = v[0];
+    const double dx[3] = {double{v[1].x} - o.x, double{v[1].y} - o.y, double{v[1].z} - o.z};
+    const double dy[3] = {double{v[2].x} - o.x, double{v[2].y} - o.y, double{v[2].z} - o.z};
+    const double du = double{v[1].u} - o.u, dv = double{v[2].v} - o.v;
+    auto corner = [&](double a, double b) {
+        return Vertex{static_cast<float>(o.x + a * dx[0] + b * dy[0]), static_cast<float>(o.y + a * dx[1] + b * dy[1]),
+                      static_cast<float>(o.z + a * dx[2] + b * dy[2]), static_cast<float>(o.u + a * du),
+                      static_cast<float>(o.v + b * dv)};
+    };
+    quad.v[0] = corner(a0, b0);
+    quad.v[1] = corner(a1, b0);
+    quad.v[2] = corner(a0, b1);
+    quad.v[3] = corner(a1, b1);
+    return true;
 }
 
 void GlRenderer::DrawQuad(const Quad& quad) {
@@ -563,6 +649,11 @@ void GlRenderer::DrawQuad(const Quad& quad) {
     // reading the back buffer, and the rasteriser may drop what it hides.
     const GLuint texture = TextureName(quad.texture);
     const bool blendOn = !DrawsOpaque(quad, lastBlend_);
+    // Pixels where a blended quad has only empty texels cannot change: they are left out.
+    Quad trimmed = quad;
+    if (blendOn && !TrimToInk(trimmed, lastBlend_)) {
+        return;
+    }
     if (runs_.empty() || runs_.back().texture != texture || runs_.back().blend != blendOn) {
         runs_.push_back(DrawRun{texture, blendOn, batchQuads_, 0});  // capacity reserved: no allocation
     }
@@ -574,7 +665,7 @@ void GlRenderer::DrawQuad(const Quad& quad) {
     static constexpr int kOrder[kVerticesPerQuad] = {0, 1, 2, 2, 1, 3};
     GpuVertex* out = batch_.data() + static_cast<size_t>(batchQuads_) * kVerticesPerQuad;
     for (int i = 0; i < kVerticesPerQuad; ++i) {
-        const Vertex& v = quad.v[kOrder[i]];
+        const Vertex& v = trimmed.v[kOrder[i]];
         out[i] = GpuVertex{v.x, v.y, v.z, v.u, v.v, {rgba[0], rgba[1], rgba[2], rgba[3]}, {blend, 0, 0, 0}};
     }
     ++batchQuads_;
