@@ -13,12 +13,24 @@
 
 namespace {
 
-TEST(SoundPerFrame, EffectServiceDoesNotAllocateOnceLoaded) {
+class SoundPerFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::SetDebugSink([](const std::string&) {});
+        device = platform::audio::InstallHeadlessDevice();
+    }
+    void TearDown() override {
+        DxSound::Instance().Release();
+        platform::audio::InstallDevice(nullptr);
+        platform::SetDebugSink(nullptr);
+    }
+    platform::audio::HeadlessAudioDevice* device = nullptr;
+};
+
+TEST_F(SoundPerFrame, EffectServiceDoesNotAllocateOnceLoaded) {
     const auto pcm = soundtest::Pcm16(std::vector<int16_t>(2 * 4410, 500));
     soundtest::SetArchive(ArchiveId::SoundEffects, {{"se_medal_move.wav", soundtest::MakeWav({}, pcm)},
                                                     {"menu_title.wav", soundtest::MakeWav({}, pcm)}});
-    platform::SetDebugSink([](const std::string&) {});
-    auto* device = platform::audio::InstallHeadlessDevice();
     DxSound& sound = DxSound::Instance();
     ASSERT_EQ(sound.Init(), S_OK_RESULT);
     sound.SetSeVolume(100);
@@ -38,10 +50,6 @@ TEST(SoundPerFrame, EffectServiceDoesNotAllocateOnceLoaded) {
     }
     EXPECT_TRUE(playing);
     EXPECT_EQ(allocations, 0);
-
-    sound.Release();
-    platform::audio::InstallDevice(nullptr);
-    platform::SetDebugSink(nullptr);
 }
 
 }  // namespace
