@@ -4,10 +4,12 @@
 // xvfb-run; without a display it stops with an error.
 //
 // Each scene is compared with the same pixels drawn without per-sprite overhead: the quads the
-// scene submitted are recorded, their textures copied into one 2048x2048 atlas (with transparent
-// gutters, so filtering picks up nothing new), and the recording is replayed with the coordinates
-// moved into the atlas, which the renderer draws as one batch. The replay is checked to give the
-// same pixels. "ratio" is batched fps / scene fps: what sprite-by-sprite drawing costs.
+// scene submitted are recorded, their textures copied into one 2048x2048 atlas (each with a ring
+// of texels that filters as its own texture's edge did), and the recording is replayed with the
+// coordinates moved into the atlas, which the renderer draws in one batch (two draw calls: the
+// opaque background without blending, then the rest). The replay is checked to give the same
+// pixels (within one step). "ratio" is batched fps / scene fps: what sprite-by-sprite drawing
+// costs.
 //
 // Scenes: "one_sheet" takes every card from one card sheet (the usual case); "two_sheets"
 // alternates between two sheets card by card, so the texture changes about 300 times a frame.
