@@ -1,18 +1,19 @@
 #pragma once
 // Include in exactly one source file of a test program: it replaces that program's global
 // allocation functions with counting ones. CountAllocations(f) gives the number of allocations f
-// made; counting is on only while f runs.
+// made on the calling thread; counting is on only while f runs (other threads, such as the music
+// refill thread, are not counted).
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
 namespace testsupport {
 namespace allocation_detail {
-inline std::atomic<bool> counting{false};
+inline thread_local bool counting = false;
 inline std::atomic<long> allocations{0};
 
 inline void* Allocate(std::size_t n) {
-    if (counting.load(std::memory_order_relaxed)) {
+    if (counting) {
         allocations.fetch_add(1, std::memory_order_relaxed);
     }
     if (void* p = std::malloc(n != 0 ? n : 1)) {
