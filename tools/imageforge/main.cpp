@@ -3,6 +3,7 @@
 //   imageforge OUT_DIR [--only NAME]... [--contact-sheet FILE] [--threads N]
 //
 // Pictures are drawn by code only, deterministically; two threads share the work.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -215,6 +216,17 @@ int main(int argc, char** argv) {
     }
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("imageforge: %zu pictures in %.2f s\n", jobs.size(), secs);
+    if (only.empty()) {
+        // The packer takes every picture in the folder: drop those this generator no longer draws.
+        for (const auto& entry : fs::directory_iterator(outDir, ec)) {
+            const std::string name = entry.path().filename().string();
+            const bool drawn = std::any_of(jobs.begin(), jobs.end(), [&](const Job& j) { return j.name == name; });
+            if (entry.path().extension() == ".png" && !drawn) {
+                std::printf("imageforge: removing %s, no longer drawn\n", name.c_str());
+                fs::remove(entry.path(), ec);
+            }
+        }
+    }
     if (!contact.empty() && !WriteContactSheet(jobs, outDir, contact)) {
         return 1;
     }
