@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +32,9 @@ constexpr ArchiveId kListArchives[4] = {ArchiveId::Images, ArchiveId::Music, Arc
 int ParseFullScreen(const std::string& value) { return value.compare(0, 2, "on") == 0 ? 1 : 0; }
 
 int ParseVolume(const std::string& value) {
-    return static_cast<int>(std::strtol(value.c_str(), nullptr, 0));
+    // Out-of-range numbers saturate instead of wrapping into an unrelated volume.
+    const long v = std::strtol(value.c_str(), nullptr, 0);
+    return static_cast<int>(std::clamp<long>(v, INT_MIN, INT_MAX));
 }
 
 int EffectAttenuation(int volume) { return sound::VolumeToAttenuation(volume); }

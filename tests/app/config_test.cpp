@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "app/application.h"
 #include "platform/system.h"
 #include "test_support.h"
@@ -23,6 +25,9 @@ TEST(ConfigTest, VolumesReadWithBaseZero) {
     EXPECT_EQ(ParseVolume("loud"), 0);
     EXPECT_EQ(ParseVolume("-5"), -5);
     EXPECT_EQ(ParseVolume("42abc"), 42);
+    EXPECT_EQ(ParseVolume("4294967346"), INT_MAX);  // saturates rather than wrapping to 50
+    EXPECT_EQ(ParseVolume("-99999999999"), INT_MIN);
+    EXPECT_EQ(EffectAttenuation(ParseVolume("-99999999999")), -10000);
 }
 
 TEST(ConfigTest, EffectAttenuationTable) {
