@@ -155,28 +155,11 @@ std::vector<uint32_t> CardSheet(int inkR, int inkG, int inkB) {
 }
 
 void InstallPictures() {
-    static DataFiles files;
     std::vector<std::pair<std::string, std::vector<uint8_t>>> entries;
     entries.emplace_back("bench_bg.dds", dds::EncodeArgb(kWidth, kHeight, Background().data()));
     entries.emplace_back("bench_cards_a.dds", dds::EncodeArgb(960, 600, CardSheet(170, 24, 30).data()));
     entries.emplace_back("bench_cards_b.dds", dds::EncodeArgb(960, 600, CardSheet(28, 52, 150).data()));
-    const std::string path = testsupport::MakeTempDir() + "/data0.dat";
-    std::vector<uint8_t> list;
-    std::ofstream out(path, std::ios::binary);
-    uint32_t offset = 0;
-    for (const auto& [name, bytes] : entries) {
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        list.push_back(static_cast<uint8_t>(name.size()));
-        list.insert(list.end(), name.begin(), name.end());
-        list.push_back(0);
-        const uint32_t size = static_cast<uint32_t>(bytes.size());
-        for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(offset >> (8 * i)));
-        for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(size >> (8 * i)));
-        offset += size;
-    }
-    out.close();
-    files.fd[0] = open(path.c_str(), O_RDONLY);
-    Archive(ArchiveId::Images).LoadListBytes(&files, list.data(), list.size(), false);
+    testsupport::InstallArchive(ArchiveId::Images, entries);
 }
 
 // ---- The scene ---------------------------------------------------------------------------------

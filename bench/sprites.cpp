@@ -34,28 +34,11 @@ void Setup() {
     platform::Install(std::move(p));
     DxGraphic::Instance().Init("bench", 1280, 720, true);
 
-    static DataFiles files;
-    const std::string path = testsupport::MakeTempDir() + "/data0.dat";
-    std::vector<uint8_t> list;
-    std::ofstream out(path, std::ios::binary);
-    uint32_t offset = 0;
-    auto add = [&](const std::string& name, int w, int h) {
+    auto picture = [](int w, int h) {
         std::vector<uint32_t> px(static_cast<size_t>(w) * h, 0xFF336699u);
-        const std::vector<uint8_t> bytes = dds::EncodeArgb(w, h, px.data());
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        list.push_back(static_cast<uint8_t>(name.size()));
-        list.insert(list.end(), name.begin(), name.end());
-        list.push_back(0);
-        const uint32_t size = static_cast<uint32_t>(bytes.size());
-        for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(offset >> (8 * i)));
-        for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(size >> (8 * i)));
-        offset += size;
+        return dds::EncodeArgb(w, h, px.data());
     };
-    add("sozai1.dds", 960, 600);
-    add("bg.dds", 1280, 720);
-    out.close();
-    files.fd[0] = open(path.c_str(), O_RDONLY);
-    Archive(ArchiveId::Images).LoadListBytes(&files, list.data(), list.size(), false);
+    testsupport::InstallArchive(ArchiveId::Images, {{"sozai1.dds", picture(960, 600)}, {"bg.dds", picture(1280, 720)}});
 }
 
 Image CardSprite(int i) {

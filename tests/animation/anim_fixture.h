@@ -28,42 +28,9 @@ using Bytes = std::vector<uint8_t>;
 
 inline Bytes ToBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-// Fills a global archive index from entries stored in a data file of its own. The animation
-// archive is scrambled the way the packer does it, so reading it goes through the descrambling.
+// Fills a global archive index (the animation archive is scrambled as the packer does it).
 inline void SetArchive(ArchiveId id, const std::map<std::string, Bytes>& entries) {
-    static DataFiles files;
-    const size_t slot = static_cast<size_t>(id);
-    if (files.fd[slot] >= 0) {
-        close(files.fd[slot]);
-    }
-    const bool scrambled = id == ArchiveId::Animations;
-    const std::string path = testsupport::MakeTempDir() + "/data.dat";
-    Bytes list;
-    auto put32 = [&list](uint32_t v) {
-        for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
-    {
-        std::ofstream out(path, std::ios::binary);
-        uint32_t offset = 0;
-        for (const auto& [name, plain] : entries) {
-            Bytes bytes = plain;
-            if (scrambled) {
-                for (size_t i = 0; i < bytes.size(); ++i) {
-                    bytes[i] = static_cast<uint8_t>(bytes[i] + archive::ScrambleKey(offset + i));
-                }
-            }
-            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-            list.push_back(static_cast<uint8_t>(name.size()));
-            list.insert(list.end(), name.begin(), name.end());
-            list.push_back(static_cast<uint8_t>(slot));
-            put32(offset);
-            put32(static_cast<uint32_t>(bytes.size()));
-            offset += static_cast<uint32_t>(bytes.size());
-        }
-    }
-    files.fd[slot] = open(path.c_str(), O_RDONLY);
-    ASSERT_GE(files.fd[slot], 0);
-    ASSERT_EQ(Archive(id).LoadListBytes(&files, list.data(), list.size(), scrambled), 0);
+    ASSERT_TRUE(testsupport::InstallArchive(id, testsupport::ArchiveEntries(entries.begin(), entries.end())));
 }
 
 // A short 16-bit stereo PCM WAV.

@@ -138,7 +138,6 @@ std::vector<uint32_t> Sheet() {
 
 // Puts the pictures into the images archive, as the packer would.
 void InstallPictures() {
-    static DataFiles files;
     static bool done = false;
     if (done) {
         return;
@@ -147,25 +146,7 @@ void InstallPictures() {
     std::vector<std::pair<std::string, std::vector<uint8_t>>> entries;
     entries.emplace_back("golden_bg.dds", dds::EncodeArgb(320, 180, Felt().data()));
     entries.emplace_back("golden_sheet.dds", dds::EncodeArgb(kSheetWidth, kSheetHeight, Sheet().data()));
-    const std::string path = testsupport::MakeTempDir() + "/data0.dat";
-    std::vector<uint8_t> list;
-    {
-        std::ofstream out(path, std::ios::binary);
-        uint32_t offset = 0;
-        for (const auto& [name, bytes] : entries) {
-            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-            list.push_back(static_cast<uint8_t>(name.size()));
-            list.insert(list.end(), name.begin(), name.end());
-            list.push_back(0);
-            const uint32_t size = static_cast<uint32_t>(bytes.size());
-            for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(offset >> (8 * i)));
-            for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(size >> (8 * i)));
-            offset += size;
-        }
-    }
-    files.fd[0] = open(path.c_str(), O_RDONLY);
-    ASSERT_GE(files.fd[0], 0);
-    ASSERT_EQ(Archive(ArchiveId::Images).LoadListBytes(&files, list.data(), list.size(), false), 0);
+    ASSERT_TRUE(testsupport::InstallArchive(ArchiveId::Images, entries));
 }
 
 // ---- PNG files ---------------------------------------------------------------------------------

@@ -216,28 +216,7 @@ std::vector<int16_t> DecodeOgg(const std::vector<uint8_t>& ogg) {
 }
 
 void SetArchive(ArchiveId id, const std::map<std::string, std::vector<uint8_t>>& entries) {
-    static DataFiles files;
-    const int slot = static_cast<int>(id);
-    if (files.fd[static_cast<size_t>(slot)] >= 0) {
-        close(files.fd[static_cast<size_t>(slot)]);
-    }
-    const std::string path = testsupport::MakeTempDir() + "/data.dat";
-    std::vector<uint8_t> list;
-    {
-        std::ofstream data(path, std::ios::binary);
-        uint32_t offset = 0;
-        for (const auto& [name, bytes] : entries) {
-            data.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-            list.push_back(static_cast<uint8_t>(name.size()));
-            list.insert(list.end(), name.begin(), name.end());
-            list.push_back(static_cast<uint8_t>(slot));
-            Put32(list, offset);
-            Put32(list, static_cast<uint32_t>(bytes.size()));
-            offset += static_cast<uint32_t>(bytes.size());
-        }
-    }
-    files.fd[static_cast<size_t>(slot)] = open(path.c_str(), O_RDONLY);
-    Archive(id).LoadListBytes(&files, list.data(), list.size(), false);
+    testsupport::InstallArchive(id, testsupport::ArchiveEntries(entries.begin(), entries.end()));
 }
 
 int MaxDiff(const int16_t* got, const int16_t* want, size_t n) {

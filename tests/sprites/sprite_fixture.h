@@ -27,7 +27,6 @@ inline uint32_t PixelAt(int x, int y) { return 0xFF000000u | (static_cast<uint32
 // "pic300.dds" 300 x 200, "table.dds" 64 x 64, "pow.dds" 128 x 64, "x.dds.png" 16 x 8 and
 // "broken.dds" (not a DDS file).
 inline void InstallTestArchive() {
-    static DataFiles files;
     static bool done = false;
     if (done) {
         return;
@@ -49,25 +48,7 @@ inline void InstallTestArchive() {
     entries.emplace_back("x.dds.png", picture(16, 8));
     entries.emplace_back("broken.dds", std::vector<uint8_t>(200, 0x5A));
 
-    const std::string path = testsupport::MakeTempDir() + "/data0.dat";
-    std::vector<uint8_t> list;
-    {
-        std::ofstream out(path, std::ios::binary);
-        uint32_t offset = 0;
-        for (const auto& [name, bytes] : entries) {
-            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-            list.push_back(static_cast<uint8_t>(name.size()));
-            list.insert(list.end(), name.begin(), name.end());
-            list.push_back(0);  // data0.dat
-            const uint32_t size = static_cast<uint32_t>(bytes.size());
-            for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(offset >> (8 * i)));
-            for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(size >> (8 * i)));
-            offset += size;
-        }
-    }
-    files.fd[0] = open(path.c_str(), O_RDONLY);
-    ASSERT_GE(files.fd[0], 0);
-    ASSERT_EQ(Archive(ArchiveId::Images).LoadListBytes(&files, list.data(), list.size(), false), 0);
+    ASSERT_TRUE(testsupport::InstallArchive(ArchiveId::Images, entries));
 }
 
 // The graphics test set-up with the test pictures in the images archive.

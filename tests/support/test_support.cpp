@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "archive/scramble.h"
 #include "platform/headless/headless_platform.h"
 
 namespace testsupport {
@@ -76,6 +78,45 @@ ScopedChdir::~ScopedChdir() {
     if (!previous_.empty() && chdir(previous_.c_str()) != 0) {
         std::abort();
     }
+}
+
+bool InstallArchive(ArchiveId id, const ArchiveEntries& entries) {
+    static DataFiles files;
+    const size_t slot = static_cast<size_t>(id);
+    if (files.fd[slot] >= 0) {
+        close(files.fd[slot]);
+        files.fd[slot] = -1;
+    }
+    const bool scrambled = id == ArchiveId::Animations;
+    const std::string path = MakeTempDir() + "/data" + std::to_string(slot) + ".dat";
+    std::vector<uint8_t> list;
+    auto put32 = [&list](uint32_t v) {
+        for (int i = 0; i < 4; ++i) list.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    {
+        std::ofstream out(path, std::ios::binary);
+        uint32_t offset = 0;
+        for (const auto& [name, plain] : entries) {
+            std::vector<uint8_t> bytes = plain;
+            if (scrambled) {
+                for (size_t i = 0; i < bytes.size(); ++i) {
+                    bytes[i] = static_cast<uint8_t>(bytes[i] + archive::ScrambleKey(offset + i));
+                }
+            }
+            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            list.push_back(static_cast<uint8_t>(name.size()));
+            list.insert(list.end(), name.begin(), name.end());
+            list.push_back(static_cast<uint8_t>(slot));
+            put32(offset);
+            put32(static_cast<uint32_t>(bytes.size()));
+            offset += static_cast<uint32_t>(bytes.size());
+        }
+        if (!out) {
+            return false;
+        }
+    }
+    files.fd[slot] = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return files.fd[slot] >= 0 && Archive(id).LoadListBytes(&files, list.data(), list.size(), scrambled) == 0;
 }
 
 bool WriteFile(const std::string& path, const std::string& bytes) {

@@ -1,5 +1,10 @@
 #pragma once
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "archive/archive.h"
 
 namespace platform {
 class HeadlessPlatform;
@@ -31,6 +36,13 @@ public:
 private:
     std::string previous_;
 };
+
+// Fills one of the four global archive indices with the given entries, stored back to back in a
+// data file of its own (kept open for the rest of the process; a second call for the same index
+// replaces the first). The animation index is scrambled the way the packer does it, so reading
+// goes through the descrambling. False when the file could not be written or the list not loaded.
+using ArchiveEntries = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
+bool InstallArchive(ArchiveId id, const ArchiveEntries& entries);
 
 // Writes bytes to a file; false on failure.
 bool WriteFile(const std::string& path, const std::string& bytes);
