@@ -29,10 +29,7 @@ void Setup() {
         return;
     }
     done = true;
-    auto p = std::make_unique<platform::HeadlessPlatform>();
-    g_headless = p.get();
-    platform::Install(std::move(p));
-    DxGraphic::Instance().Init("bench", 1280, 720, true);
+    g_headless = testsupport::InstallHeadlessGraphics();
 
     auto picture = [](int w, int h) {
         std::vector<uint32_t> px(static_cast<size_t>(w) * h, 0xFF336699u);

@@ -14,6 +14,7 @@
 #include "widgets/message_window.h"
 #include "widgets/number.h"
 #include "widgets/sp_window.h"
+#include "test_support.h"
 #include "widgets/stock.h"
 
 namespace {
@@ -26,10 +27,7 @@ void Setup() {
         return;
     }
     done = true;
-    auto p = std::make_unique<platform::HeadlessPlatform>();
-    g_headless = p.get();
-    platform::Install(std::move(p));
-    DxGraphic::Instance().Init("bench", 1280, 720, true);
+    g_headless = testsupport::InstallHeadlessGraphics();
 }
 
 void BM_HudFrame(benchmark::State& state) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "archive/scramble.h"
+#include "graphics/dx_graphic.h"
 #include "platform/headless/headless_platform.h"
 
 namespace testsupport {
@@ -61,6 +62,12 @@ platform::HeadlessPlatform* InstallHeadlessWithRenderer() {
     platform::HeadlessPlatform* p = InstallHeadless();
     p->CreateMainWindow("test", 0, 0, 1280, 720, true);
     p->CreateRenderer(1280, 720);
+    return p;
+}
+
+platform::HeadlessPlatform* InstallHeadlessGraphics() {
+    platform::HeadlessPlatform* p = InstallHeadless();
+    DxGraphic::Instance().Init("bench", 1280, 720, true);
     return p;
 }
 

@@ -25,6 +25,9 @@ platform::HeadlessPlatform* InstallHeadless();
 // Installs a headless platform with a 1280x720 window and renderer already created.
 platform::HeadlessPlatform* InstallHeadlessWithRenderer();
 
+// Installs a headless platform and brings DxGraphic up on it (1280 x 720), for benchmarks.
+platform::HeadlessPlatform* InstallHeadlessGraphics();
+
 // Changes the working directory for the life of the object.
 class ScopedChdir {
 public:
