@@ -15,15 +15,7 @@ using namespace platform::audio;
 
 namespace {
 
-PcmFormat Format(uint16_t channels, uint32_t rate, uint16_t bits) {
-    PcmFormat f;
-    f.channels = channels;
-    f.samplesPerSec = rate;
-    f.bitsPerSample = bits;
-    f.blockAlign = static_cast<uint16_t>(channels * bits / 8);
-    f.avgBytesPerSec = rate * f.blockAlign;
-    return f;
-}
+PcmFormat Format(uint16_t channels, uint32_t rate, uint16_t bits) { return PcmFormat::Make(channels, rate, bits); }
 
 std::unique_ptr<SoundBuffer> Tone(Mixer& mixer, const PcmFormat& f, double seconds, double hz, int32_t att) {
     const uint32_t frames = static_cast<uint32_t>(f.samplesPerSec * seconds);

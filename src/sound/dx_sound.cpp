@@ -23,16 +23,8 @@ constexpr const char* kMedalMoveSe = "se_medal_move.wav";
 constexpr const char* kTitleJingle = "menu_title.wav";
 constexpr long kMaxLooseWavBytes = 256L * 1024 * 1024;
 
-PcmFormat MusicFormat() {
-    PcmFormat f;
-    f.formatTag = 1;
-    f.channels = 2;
-    f.samplesPerSec = 44100;
-    f.bitsPerSample = 16;
-    f.blockAlign = 4;
-    f.avgBytesPerSec = 176400;
-    return f;
-}
+// The music buffer: 44100 Hz, stereo, 16-bit (block align 4, 176400 bytes per second).
+PcmFormat MusicFormat() { return PcmFormat::Make(2, 44100, 16); }
 
 }  // namespace
 

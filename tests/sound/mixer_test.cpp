@@ -13,15 +13,7 @@ using namespace platform::audio;
 
 namespace {
 
-PcmFormat Format(uint16_t channels, uint32_t rate, uint16_t bits) {
-    PcmFormat f;
-    f.channels = channels;
-    f.samplesPerSec = rate;
-    f.bitsPerSample = bits;
-    f.blockAlign = static_cast<uint16_t>(channels * bits / 8);
-    f.avgBytesPerSec = rate * f.blockAlign;
-    return f;
-}
+PcmFormat Format(uint16_t channels, uint32_t rate, uint16_t bits) { return PcmFormat::Make(channels, rate, bits); }
 
 // A buffer filled with the given bytes.
 std::unique_ptr<SoundBuffer> Filled(Mixer& mixer, const PcmFormat& f, const std::vector<uint8_t>& bytes) {

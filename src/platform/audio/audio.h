@@ -30,6 +30,17 @@ struct PcmFormat {
     uint32_t avgBytesPerSec = kOutputRate * 4;
     uint16_t blockAlign = 4;
     uint16_t bitsPerSample = 16;
+
+    // A PCM format with the derived fields (block align, bytes per second) filled in.
+    static PcmFormat Make(uint16_t channels, uint32_t rate, uint16_t bits) {
+        PcmFormat f;
+        f.channels = channels;
+        f.samplesPerSec = rate;
+        f.bitsPerSample = bits;
+        f.blockAlign = static_cast<uint16_t>(channels * bits / 8);
+        f.avgBytesPerSec = rate * f.blockAlign;
+        return f;
+    }
 };
 
 // Up to 32 auto-reset events in one group, so that a waiter can wait for any of them (the lowest
