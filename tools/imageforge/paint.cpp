@@ -339,4 +339,18 @@ void Text(cairo_t* cr, const std::string& utf8, double x, double cy, double size
     cairo_fill(cr);
 }
 
+void ShieldPath(cairo_t* cr, double cx, double cy, double s) {
+    cairo_move_to(cr, cx, cy - s * 0.5);
+    cairo_curve_to(cr, cx + s * 0.2, cy - s * 0.38, cx + s * 0.38, cy - s * 0.38, cx + s * 0.44, cy - s * 0.4);
+    cairo_curve_to(cr, cx + s * 0.46, cy + s * 0.05, cx + s * 0.3, cy + s * 0.32, cx, cy + s * 0.5);
+    cairo_curve_to(cr, cx - s * 0.3, cy + s * 0.32, cx - s * 0.46, cy + s * 0.05, cx - s * 0.44, cy - s * 0.4);
+    cairo_curve_to(cr, cx - s * 0.38, cy - s * 0.38, cx - s * 0.2, cy - s * 0.38, cx, cy - s * 0.5);
+    cairo_close_path(cr);
+}
+
+void Fill(cairo_t* cr, Rgb c, double a) {
+    SetColor(cr, c, a);
+    cairo_fill(cr);
+}
+
 }  // namespace forge

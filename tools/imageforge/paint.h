@@ -95,6 +95,9 @@ Rgb SuitColor(int suit);
 void Crescent(cairo_t* cr, double cx, double cy, double r, double cut);  // path
 void Snowflake(cairo_t* cr, double cx, double cy, double r, double width);  // strokes
 void Sparkle(cairo_t* cr, double cx, double cy, double r);  // four-point star path
+void ShieldPath(cairo_t* cr, double cx, double cy, double s);  // shield outline path, s = height
+// Fills the current path in a colour.
+void Fill(cairo_t* cr, Rgb c, double a = 1.0);
 
 // Soft round glow (radial gradient) around a point.
 void Glow(cairo_t* cr, double cx, double cy, double radius, Rgb c, double alpha);

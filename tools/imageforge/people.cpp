@@ -43,11 +43,6 @@ const Look kLooks[5] = {
      {Hex(0xE8B44C), Hex(0xD04848), Hex(0xFFE08A)}, true},
 };
 
-void Fill(cairo_t* cr, Rgb c, double a = 1) {
-    SetColor(cr, c, a);
-    cairo_fill(cr);
-}
-
 void Stroke(cairo_t* cr, Rgb c, double w, double a = 1) {
     SetColor(cr, c, a);
     cairo_set_line_width(cr, w);

@@ -11,11 +11,6 @@ namespace forge {
 
 namespace {
 
-void Fill(cairo_t* cr, Rgb c, double a = 1) {
-    SetColor(cr, c, a);
-    cairo_fill(cr);
-}
-
 void Stroke(cairo_t* cr, Rgb c, double w, double a = 1) {
     SetColor(cr, c, a);
     cairo_set_line_width(cr, w);

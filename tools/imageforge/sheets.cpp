@@ -42,15 +42,6 @@ void CrossMark(cairo_t* cr, double cx, double cy, double s, Rgb c) {
     cairo_stroke(cr);
 }
 
-void ShieldPath(cairo_t* cr, double cx, double cy, double s) {
-    cairo_move_to(cr, cx, cy - s * 0.5);
-    cairo_curve_to(cr, cx + s * 0.2, cy - s * 0.38, cx + s * 0.38, cy - s * 0.38, cx + s * 0.44, cy - s * 0.4);
-    cairo_curve_to(cr, cx + s * 0.46, cy + s * 0.05, cx + s * 0.3, cy + s * 0.32, cx, cy + s * 0.5);
-    cairo_curve_to(cr, cx - s * 0.3, cy + s * 0.32, cx - s * 0.46, cy + s * 0.05, cx - s * 0.44, cy - s * 0.4);
-    cairo_curve_to(cr, cx - s * 0.38, cy - s * 0.38, cx - s * 0.2, cy - s * 0.38, cx, cy - s * 0.5);
-    cairo_close_path(cr);
-}
-
 // The small round system buttons (return to title, quit), 40 x 40.
 void SystemButton(cairo_t* cr, double x, double y, bool quit, bool lit) {
     Saved s(cr);

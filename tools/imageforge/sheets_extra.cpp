@@ -76,15 +76,6 @@ void Medal(cairo_t* cr, double cx, double cy, double r) {
     cairo_fill(cr);
 }
 
-void ShieldPath(cairo_t* cr, double cx, double cy, double s) {
-    cairo_move_to(cr, cx, cy - s * 0.5);
-    cairo_curve_to(cr, cx + s * 0.2, cy - s * 0.38, cx + s * 0.38, cy - s * 0.38, cx + s * 0.44, cy - s * 0.4);
-    cairo_curve_to(cr, cx + s * 0.46, cy + s * 0.05, cx + s * 0.3, cy + s * 0.32, cx, cy + s * 0.5);
-    cairo_curve_to(cr, cx - s * 0.3, cy + s * 0.32, cx - s * 0.46, cy + s * 0.05, cx - s * 0.44, cy - s * 0.4);
-    cairo_curve_to(cr, cx - s * 0.38, cy - s * 0.38, cx - s * 0.2, cy - s * 0.38, cx, cy - s * 0.5);
-    cairo_close_path(cr);
-}
-
 void Padlock(cairo_t* cr, double cx, double cy, double s, Rgb body, bool heart) {
     cairo_arc(cr, cx, cy - s * 0.12, s * 0.24, M_PI, 2 * M_PI);
     SetColor(cr, Hex(0xD8D8E0));
