@@ -4,6 +4,8 @@
 // tests are skipped.
 #include <gtest/gtest.h>
 
+#include "test_support.h"
+
 #include <SDL.h>
 #include <dlfcn.h>
 
@@ -29,17 +31,6 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 
 namespace {
-
-void PinGlDrivers() {
-    static const char* const kLibraries[] = {
-        "libEGL_mesa.so.0", "libGLX_mesa.so.0", "libgallium_dri.so",
-        "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/x86_64-linux-gnu/dri/kms_swrast_dri.so",
-        "/usr/lib/dri/swrast_dri.so",
-    };
-    for (const char* name : kLibraries) {
-        dlopen(name, RTLD_NOW | RTLD_NODELETE);  // absent ones are simply not pinned
-    }
-}
 
 using platform::Platform;
 using platform::Quad;
@@ -126,7 +117,7 @@ std::string CheckRect(const std::vector<uint32_t>& img, int x0, int y0, int x1, 
 class RealPlatformTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        PinGlDrivers();
+        testsupport::PinGlDrivers();
         platform::SetDebugSink([](const std::string& line) { std::fprintf(stderr, "[platform] %s\n", line.c_str()); });
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         if (!TryCreate() && std::getenv("DISPLAY") != nullptr) {

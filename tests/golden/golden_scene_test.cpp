@@ -54,17 +54,6 @@ namespace {
 constexpr int kWidth = 1280;
 constexpr int kHeight = 720;
 
-void PinGlDrivers() {
-    static const char* const kLibraries[] = {
-        "libEGL_mesa.so.0", "libGLX_mesa.so.0", "libgallium_dri.so",
-        "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/x86_64-linux-gnu/dri/kms_swrast_dri.so",
-        "/usr/lib/dri/swrast_dri.so",
-    };
-    for (const char* name : kLibraries) {
-        dlopen(name, RTLD_NOW | RTLD_NODELETE);
-    }
-}
-
 uint32_t Argb(int a, int r, int g, int b) {
     auto c = [](int v) { return static_cast<uint32_t>(std::clamp(v, 0, 255)); };
     return c(a) << 24 | c(r) << 16 | c(g) << 8 | c(b);
@@ -211,7 +200,7 @@ Image Glow(float x, float y, float scale) {
 class GoldenScene : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        PinGlDrivers();
+        testsupport::PinGlDrivers();
         platform::SetDebugSink([](const std::string& line) { std::fprintf(stderr, "[platform] %s\n", line.c_str()); });
         if (const char* preset = std::getenv("SDL_VIDEODRIVER"); preset != nullptr && *preset != '\0') {
             ready_ = TryInit();

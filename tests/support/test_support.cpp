@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -69,6 +70,17 @@ platform::HeadlessPlatform* InstallHeadlessGraphics() {
     platform::HeadlessPlatform* p = InstallHeadless();
     DxGraphic::Instance().Init("bench", 1280, 720, true);
     return p;
+}
+
+void PinGlDrivers() {
+    static const char* const kLibraries[] = {
+        "libEGL_mesa.so.0", "libGLX_mesa.so.0", "libgallium_dri.so",
+        "/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/x86_64-linux-gnu/dri/kms_swrast_dri.so",
+        "/usr/lib/dri/swrast_dri.so",
+    };
+    for (const char* name : kLibraries) {
+        dlopen(name, RTLD_NOW | RTLD_NODELETE);  // absent ones are simply not pinned
+    }
 }
 
 ScopedChdir::ScopedChdir(const std::string& dir) {

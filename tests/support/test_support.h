@@ -28,6 +28,10 @@ platform::HeadlessPlatform* InstallHeadlessWithRenderer();
 // Installs a headless platform and brings DxGraphic up on it (1280 x 720), for benchmarks.
 platform::HeadlessPlatform* InstallHeadlessGraphics();
 
+// Keeps the Mesa driver libraries loaded for the whole run, so leaks inside them stay attributed
+// to them (and suppressed) after the last GL window goes.
+void PinGlDrivers();
+
 // Changes the working directory for the life of the object.
 class ScopedChdir {
 public:
