@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/random.h"
+#include "core/random.h"
 #include "cards/hand.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/random.h"
+#include "core/random.h"
 #include "graphics/dx_graphic.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text_encoding.h"

@@ -1,3 +1,4 @@
 #include "app/application.h"
+#include "app/scene.h"
 
-int main() { return RunApplication(); }
+int main() { return RunApplication(CreateScene); }

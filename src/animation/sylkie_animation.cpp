@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "animation/anim_text.h"
-#include "app/global.h"
-#include "app/result.h"
+#include "core/global.h"
+#include "core/result.h"
 #include "archive/archive.h"
 #include "graphics/dx_graphic.h"
 #include "platform/debug.h"

@@ -10,10 +10,11 @@
 #include <cstdlib>
 #include <ctime>
 #include <locale>
+#include <utility>
 
-#include "app/global.h"
+#include "core/global.h"
 #include "app/mouse_controller.h"
-#include "app/result.h"
+#include "core/result.h"
 #include "app/timer.h"
 #include "graphics/dx_graphic.h"
 #include "platform/debug.h"
@@ -43,7 +44,7 @@ const std::string& Application::Caption() {
     return SJ("Tarnwick Ostrelle Night　Ver.1.00");
 }
 
-Application::Application() : factory_(CreateScene) {}
+Application::Application(SceneFactory factory) : factory_(std::move(factory)) {}
 
 Application::~Application() { CloseDataFiles(); }
 
@@ -140,6 +141,9 @@ void Application::HandleEvent(const platform::Event& event) {
                 PostQuit();
             }
             break;
+        case platform::Event::Type::Quit:
+            PostQuit();
+            break;
         case platform::Event::Type::KeyDown:
             if (event.alt && event.key == platform::KeyCode::F4 && ConfirmClose()) {
                 PostQuit();
@@ -151,40 +155,50 @@ void Application::HandleEvent(const platform::Event& event) {
 }
 
 int Application::Run() {
-    platform::Platform& p = platform::Get();
     currentSceneId = 0;
     quitPosted_ = false;
-    for (;;) {
-        Timer::Instance().Wait();
+    while (Pass()) {
+    }
+    return 0;
+}
 
-        if (currentSceneId != nextSceneId) {
-            scene.reset(factory_ ? factory_(nextSceneId) : nullptr);
-            if (scene) {
-                scene->Enter(currentSceneId);
-            }
-        }
+bool Application::Pass() {
+    platform::Platform& p = platform::Get();
+    Timer::Instance().Wait();
+
+    if (currentSceneId != nextSceneId) {
+        scene.reset(factory_ ? factory_(nextSceneId) : nullptr);
         if (scene) {
-            currentSceneId = nextSceneId;
-            scene->Update(&nextSceneId);
-            if (nextSceneId != currentSceneId) {
-                scene->Leave();
-                scene.reset();
-            }
-        }
-        if (nextSceneId == kSceneQuit) {
-            p.ShowMainWindow(false);
-            PostQuit();
-        }
-
-        platform::Event event;
-        while (!quitPosted_ && p.PollEvent(event)) {
-            HandleEvent(event);
-        }
-        if (quitPosted_) {
-            scene.reset();  // destroyed without Leave
-            return 0;
+            scene->Enter(currentSceneId);
         }
     }
+    if (scene) {
+        currentSceneId = nextSceneId;
+        scene->Update(&nextSceneId);
+        if (nextSceneId != currentSceneId) {
+            scene->Leave();
+            scene.reset();
+        }
+    }
+    if (nextSceneId == kSceneQuit) {
+        HideWindowAndQuit();
+    }
+
+    platform::Event event;
+    while (!quitPosted_ && p.PollEvent(event)) {
+        HandleEvent(event);
+    }
+    if (quitPosted_) {
+        scene.reset();  // destroyed without Leave
+        return false;
+    }
+    return true;
+}
+
+void HideWindowAndQuit() {
+    platform::Platform& p = platform::Get();
+    p.ShowMainWindow(false);
+    p.PostQuit();
 }
 
 int Application::Shutdown() {
@@ -196,7 +210,7 @@ int Application::Shutdown() {
     return 0;
 }
 
-int RunApplication() {
+int RunApplication(Application::SceneFactory factory) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     // The user's default locale, as far as the system has it; fall back to the C locale.
     if (std::setlocale(LC_ALL, "") != nullptr) {
@@ -208,7 +222,7 @@ int RunApplication() {
     }
     // Numbers in files and logs always use the C conventions.
     std::setlocale(LC_NUMERIC, "C");
-    Application app;
+    Application app(std::move(factory));
     if (app.Initialize() == 0) {
         app.Run();
     }

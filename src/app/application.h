@@ -4,24 +4,31 @@
 #include <string>
 
 #include "app/scene.h"
-#include "app/singleton.h"
 #include "archive/archive.h"
 #include "platform/platform.h"
 #include "platform/system.h"
 
 // The program: start-up, the main loop with the scene manager, shut-down, and the handling of
-// window events (the close confirmation).
-class Application : public Singleton<Application> {
+// window events (the close confirmation). The process entry owns the one Application; it is not a
+// service that other code can reach (scenes end the program through HideWindowAndQuit).
+class Application {
 public:
     using SceneFactory = std::function<Scene*(int id)>;
 
-    Application();
-    ~Application() override;
+    // Scenes come from the factory; without one the manager only paces and pumps events.
+    explicit Application(SceneFactory factory = nullptr);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
     // 0 on success, -1 when another instance runs, E_FAIL when a data file or list is missing.
     int Initialize();
-    // The main loop; returns 0 when the program is told to quit.
+    // The main loop from the first scene; returns 0 when the program is told to quit.
     int Run();
+    // One pass of the loop: wait for the frame slot, switch scenes, update the running scene,
+    // handle every waiting event. False once the quit message has been handled (the scene is then
+    // destroyed without Leave). Tests drive the loop with it on the virtual clock.
+    bool Pass();
     // Releases textures, canvases, the font, the device and the sound device. Always 0.
     int Shutdown();
 
@@ -65,5 +72,6 @@ int ParseVolume(const std::string& value);
 // Effect attenuation in hundredths of a decibel for a volume percentage.
 int EffectAttenuation(int volume);
 
-// The process entry: seeds rand, sets the locale, runs the Application; always returns 0.
-int RunApplication();
+// The process entry: seeds rand, sets the locale, runs an Application with the scenes of the
+// factory; always returns 0.
+int RunApplication(Application::SceneFactory factory);

@@ -20,3 +20,5 @@ void MouseController::Update(bool enable) {
     }
     p.GetMouse(x, y, left, right);
 }
+
+bool MouseController::KeyHeld(platform::KeyCode key) const { return enabled && platform::Get().IsKeyDown(key); }

@@ -24,5 +24,10 @@ public:
     virtual void Update(int* nextSceneId) = 0;
 };
 
-// Creates the scene for an id, or nullptr for ids without a scene.
+// Creates the scene for an id, or nullptr for ids without a scene. Defined with the scenes
+// (src/scenes/scene_factory.cpp); the process entry hands it to the Application.
 Scene* CreateScene(int id);
+
+// Hides the main window and posts the quit message: the main loop ends after this pass and the
+// running scene is destroyed without Leave (scene id 10 instead gives Leave first).
+void HideWindowAndQuit();

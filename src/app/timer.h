@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/singleton.h"
+#include "core/singleton.h"
 
 // Paces the main loop to 60 passes per second: sleeps in 1 ms steps while much of the frame
 // remains and spins for the rest, measuring each frame from the end of the previous wait.

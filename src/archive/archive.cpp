@@ -1,5 +1,6 @@
 #include "archive/archive.h"
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -8,15 +9,27 @@
 #include "archive/resources.h"
 #include "archive/scramble.h"
 
-ArchiveIndex::~ArchiveIndex() { Close(); }
+ArchiveIndex::~ArchiveIndex() {
+    Close();
+    CloseFiles();
+}
 
 void ArchiveIndex::Clear() {
     Close();
     entries_.clear();
+    CloseFiles();
+}
+
+void ArchiveIndex::CloseFiles() {
+    for (int& fd : files_.fd) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        fd = -1;
+    }
 }
 
 int ArchiveIndex::LoadList(const DataFiles* files, int resourceId, bool descramble) {
-    files_ = files;
     archive::ResourceView res;
     if (!archive::FindResource("RT_LIST", resourceId, res)) {
         return -1;
@@ -25,7 +38,6 @@ int ArchiveIndex::LoadList(const DataFiles* files, int resourceId, bool descramb
 }
 
 int ArchiveIndex::LoadListBytes(const DataFiles* files, const uint8_t* list, size_t size, bool descramble) {
-    files_ = files;
     std::unordered_map<std::string, ArchiveEntry> parsed;
     size_t pos = 0;
     while (pos < size) {
@@ -49,6 +61,11 @@ int ArchiveIndex::LoadListBytes(const DataFiles* files, const uint8_t* list, siz
         pos += 10 + n;
     }
     Close();
+    CloseFiles();
+    for (size_t i = 0; i < files_.fd.size(); ++i) {
+        const int fd = files != nullptr ? files->fd[i] : -1;
+        files_.fd[i] = fd >= 0 ? ::fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
+    }
     entries_ = std::move(parsed);
     descramble_ = descramble;
     return 0;
@@ -61,11 +78,11 @@ int ArchiveIndex::Open(std::string_view name) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     auto it = entries_.find(key);
-    if (it == entries_.end() || files_ == nullptr) {
+    if (it == entries_.end()) {
         return -1;
     }
     const ArchiveEntry& e = it->second;
-    const int fd = files_->fd[e.file];
+    const int fd = files_.fd[e.file];
     if (fd < 0) {
         return -1;
     }

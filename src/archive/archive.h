@@ -10,7 +10,8 @@
 // the list resources. An asset is read by mapping exactly its byte range of the data file
 // copy-on-write, so the bytes can be descrambled in place without touching the file.
 
-// Open descriptors of data0.dat .. data3.dat, owned by the Application.
+// Open descriptors of data0.dat .. data3.dat, owned by whoever opened them; an index that loads a
+// list keeps its own duplicates, so it stays usable after the opener closed its copies.
 struct DataFiles {
     std::array<int, 4> fd{-1, -1, -1, -1};
 };
@@ -28,8 +29,9 @@ public:
     ArchiveIndex(const ArchiveIndex&) = delete;
     ArchiveIndex& operator=(const ArchiveIndex&) = delete;
 
-    // Parses the list resource of type "RT_LIST" with the given id. 0, or -1 when the resource
-    // is missing or its records are corrupt.
+    // Parses the list resource of type "RT_LIST" with the given id and takes its own duplicate of
+    // each open data file. 0, or -1 when the resource is missing or its records are corrupt
+    // (the index then keeps what it had).
     int LoadList(const DataFiles* files, int resourceId, bool descramble);
     // The same from list bytes in memory.
     int LoadListBytes(const DataFiles* files, const uint8_t* list, size_t size, bool descramble);
@@ -47,8 +49,10 @@ public:
     void Clear();
 
 private:
+    void CloseFiles();
+
     std::unordered_map<std::string, ArchiveEntry> entries_;
-    const DataFiles* files_ = nullptr;
+    DataFiles files_;  // the index's own descriptors
     bool descramble_ = false;
     void* view_ = nullptr;
     size_t viewLength_ = 0;

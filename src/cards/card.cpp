@@ -1,6 +1,6 @@
 #include "cards/card.h"
 
-#include "app/random.h"
+#include "core/random.h"
 
 void Deck::resetDeck(bool withJoker) {
     const int n = withJoker ? 53 : 52;

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "app/random.h"
+#include "core/random.h"
 #include "platform/debug.h"
 #include "sound/dx_sound.h"
 #include "widgets/stock.h"

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "app/global.h"
-#include "app/result.h"
+#include "core/global.h"
+#include "core/result.h"
 #include "platform/debug.h"
 #include "platform/text_encoding.h"
 

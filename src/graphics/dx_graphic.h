@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/singleton.h"
+#include "core/singleton.h"
 #include "platform/platform.h"
 
 class Image;

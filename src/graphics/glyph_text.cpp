@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "graphics/dx_graphic.h"
 #include "graphics/embedded_font.h"
 #include "graphics/glyph_font.h"

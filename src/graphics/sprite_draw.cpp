@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "graphics/dx_graphic.h"
 #include "widgets/image.h"
 

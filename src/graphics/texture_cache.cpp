@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "archive/archive.h"
 #include "graphics/dds.h"
 #include "graphics/dx_graphic.h"

@@ -13,7 +13,11 @@ enum class MessageBoxButtons { Ok, OkCancel };
 enum class MessageBoxIcon { Information, Warning, Question, Error };
 enum class MessageBoxAnswer { Ok, Cancel };
 
-enum class KeyCode { F2, F4, Other };
+// Keys the game reads. The letters, digits and arrows serve keyboard play.
+enum class KeyCode {
+    F2, F4, LeftControl, Escape, Return, Space, Up, Down, Left, Right,
+    Num1, Num2, Num3, Num4, Num5, A, D, N, S, Y, Other
+};
 
 struct Event {
     enum class Type {
@@ -21,6 +25,7 @@ struct Event {
         KeyDown,         // a key went down; alt tells whether Alt was held
         FocusGained,
         FocusLost,
+        Quit,            // the program asked itself to end (PostQuit)
     };
     Type type = Type::CloseRequested;
     KeyCode key = KeyCode::Other;
@@ -76,6 +81,10 @@ public:
                                             MessageBoxButtons buttons, MessageBoxIcon icon,
                                             bool ownedByMainWindow) = 0;
 
+    // Asks the main loop to end: PollEvent delivers a Quit event once the events already waiting
+    // have been handed out (the quit message).
+    void PostQuit() { quitPosted_ = true; }
+
     // --- Input ----------------------------------------------------------------------------------
     virtual bool IsMainWindowForeground() = 0;
     // Cursor in back-buffer pixels (may lie outside 0..1279 / 0..719) and button states.
@@ -104,6 +113,17 @@ public:
     virtual bool ResetRenderer() = 0;
     // The back buffer as 0xAARRGGBB pixels, rows top-down.
     virtual bool ReadBackBuffer(std::vector<uint32_t>& argb, int& width, int& height) = 0;
+
+protected:
+    // For PollEvent implementations: true once after PostQuit.
+    bool TakeQuit() {
+        const bool q = quitPosted_;
+        quitPosted_ = false;
+        return q;
+    }
+
+private:
+    bool quitPosted_ = false;
 };
 
 // The platform in use. Creates the real one on first use unless a test installed another.

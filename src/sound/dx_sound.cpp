@@ -5,7 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "archive/archive.h"
 #include "platform/debug.h"
 #include "platform/text_encoding.h"
@@ -127,6 +127,7 @@ void DxSound::SetSeVolume(int percent) {
 }
 
 int DxSound::PlaySe(const std::string& name, bool loop, int32_t delay) {
+    if (callLog_) Log("PlaySe " + name + (loop ? " loop " : " once ") + std::to_string(delay));
     auto it = effects_.find(name);
     if (it == effects_.end()) {
         if (LoadSe(name) != S_OK_RESULT) {
@@ -152,6 +153,7 @@ int DxSound::PlaySe(const std::string& name, bool loop, int32_t delay) {
 }
 
 int DxSound::StopSe(const std::string& name) {
+    if (callLog_) Log("StopSe " + name);
     auto it = effects_.find(name);
     if (it == effects_.end()) {
         return E_FAIL_RESULT;
@@ -323,6 +325,7 @@ void DxSound::StopBgmBufferLocked() {
 }
 
 int DxSound::OpenBgm(const std::string& name) {
+    if (callLog_) Log("OpenBgm " + name);
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     if (bgmState_ == 2) {
         StopBgmBufferLocked();
@@ -371,6 +374,7 @@ int DxSound::OpenBgm(const std::string& name) {
 }
 
 int DxSound::PlayBgm(int /*unused*/) {
+    if (callLog_) Log("PlayBgm");
     bgmAttenuation_ = sound::VolumeToAttenuation(bgmVolume_);
     if (bgmBuffer_) {
         bgmBuffer_->SetVolume(bgmAttenuation_);
@@ -399,6 +403,7 @@ int DxSound::PlayBgm(int /*unused*/) {
 }
 
 int DxSound::StopBgm() {
+    if (callLog_) Log("StopBgm");
     if (bgmState_ == 2) {
         StopBgmBufferLocked();
     }
@@ -406,6 +411,7 @@ int DxSound::StopBgm() {
 }
 
 int DxSound::CloseBgm() {
+    if (callLog_) Log("CloseBgm");
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     if (bgmState_ == 0) {
         return E_FAIL_RESULT;
@@ -441,6 +447,7 @@ void DxSound::SetBgmVolume(int percent) {
 }
 
 void DxSound::SetBgmLoopPoint(int index, int64_t trigger, int64_t target) {
+    if (callLog_) Log("LoopPoint " + std::to_string(index) + " " + std::to_string(trigger) + " " + std::to_string(target));
     if (index < 0 || index >= kLoopPointCount) {
         return;
     }

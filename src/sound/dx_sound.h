@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -11,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/singleton.h"
+#include "core/singleton.h"
 #include "platform/audio/audio.h"
 
 // A music loop point: once decoding reaches sample frame `trigger`, it continues at `target`.
@@ -89,6 +90,12 @@ public:
     uint32_t FillPcm(uint8_t* dst, uint32_t bytes);
 
     // --- Inspection (tools and tests) ------------------------------------------------------------
+    // Receives every effect and music call as one line: "PlaySe <name> once|loop <delay>",
+    // "StopSe <name>", "OpenBgm <name>", "PlayBgm", "StopBgm", "CloseBgm",
+    // "LoopPoint <index> <trigger> <target>". None by default.
+    using CallLog = std::function<void(const std::string&)>;
+    void SetCallLog(CallLog log) { callLog_ = std::move(log); }
+
     bool IsSeLoaded(const std::string& name) const;
     bool IsSePlaying(const std::string& name) const;
     // The attenuation last given to the effect's buffer (0 when not loaded).
@@ -119,6 +126,7 @@ private:
         int32_t delay = 0;
     };
 
+    void Log(const std::string& line) const { callLog_(line); }
     int CreateEffect(const std::string& name, const uint8_t* bytes, size_t size);
     void StopBgmBufferLocked();
     uint32_t DecodeChunk(uint8_t* dst, int64_t bytes);
@@ -155,4 +163,5 @@ private:
     int32_t seAttenuation_ = 0;
     std::vector<PendingSe> pending_;
     std::string seFolder_ = "wav/";
+    CallLog callLog_;
 };

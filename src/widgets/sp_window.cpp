@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/text_encoding.h"
-#include "scenes/match/player_abilities.h"
+#include "cards/player_abilities.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "animation/sylkie_animation.h"
-#include "app/global.h"
+#include "core/global.h"
 #include "archive/archive.h"
 #include "archive/scramble.h"
 #include "graphics/dds.h"

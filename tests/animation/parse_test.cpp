@@ -2,7 +2,7 @@
 
 #include "anim_fixture.h"
 #include "animation/anim_text.h"
-#include "app/result.h"
+#include "core/result.h"
 
 using animtest::AnimTest;
 using animtest::Crlf;

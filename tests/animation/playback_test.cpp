@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "anim_fixture.h"
-#include "app/result.h"
+#include "core/result.h"
 
 using animtest::AnimTest;
 using animtest::Crlf;

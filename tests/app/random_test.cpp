@@ -3,7 +3,7 @@
 #include <random>
 #include <vector>
 
-#include "app/random.h"
+#include "core/random.h"
 
 TEST(RandomTest, SingleValueRangeDrawsNothing) {
     Random& r = Random::Instance();

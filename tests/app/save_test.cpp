@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/global.h"
+#include "core/global.h"
 #include "test_support.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/global.h"
+#include "core/global.h"
 #include "archive/resources.h"
 #include "platform/debug.h"
 #include "platform/headless/headless_audio.h"

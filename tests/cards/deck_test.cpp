@@ -4,7 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "app/random.h"
+#include "core/random.h"
 #include "cards/card.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/global.h"
+#include "core/global.h"
 #include "graphics/dx_graphic.h"
 #include "platform/debug.h"
 #include "platform/headless/headless_platform.h"

@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/random.h"
-#include "app/result.h"
+#include "core/random.h"
+#include "core/result.h"
 #include "cards/player.h"
 #include "graphics/dx_graphic.h"
 #include "platform/audio/audio.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "platform/debug.h"
 #include "platform/headless/headless_audio.h"
 #include "sound/dx_sound.h"

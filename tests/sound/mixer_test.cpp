@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "platform/audio/audio.h"
 
 using namespace platform::audio;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "platform/debug.h"
 #include "platform/headless/headless_audio.h"
 #include "sound/dx_sound.h"

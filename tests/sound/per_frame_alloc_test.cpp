@@ -4,7 +4,7 @@
 // functions of this test program; counting is on only around the per-frame calls.
 #include <gtest/gtest.h>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "count_allocations.h"
 #include "platform/debug.h"
 #include "platform/headless/headless_audio.h"

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "platform/audio/audio.h"
 #include "platform/debug.h"
 #include "sound/dx_sound.h"

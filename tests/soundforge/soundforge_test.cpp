@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "archive/archive.h"
 #include "platform/debug.h"
 #include "platform/headless/headless_audio.h"

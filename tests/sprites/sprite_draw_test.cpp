@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/global.h"
-#include "app/result.h"
+#include "core/global.h"
+#include "core/result.h"
 #include "graphics/image_font.h"
 #include "sprite_fixture.h"
 #include "widgets/image.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "graphics/dx_graphic.h"
 #include "graphics/embedded_font.h"
 #include "graphics/glyph_font.h"

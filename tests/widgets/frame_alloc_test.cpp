@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/random.h"
+#include "core/random.h"
 #include "count_allocations.h"
 #include "widget_fixture.h"
 #include "widgets/button.h"

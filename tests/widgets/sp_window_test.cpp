@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "scenes/match/player_abilities.h"
+#include "cards/player_abilities.h"
 #include "widget_fixture.h"
 #include "widgets/sp_window.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/random.h"
+#include "core/random.h"
 #include "widget_fixture.h"
 #include "widgets/stock.h"
 

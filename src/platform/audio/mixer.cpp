@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/result.h"
+#include "core/result.h"
 #include "platform/audio/audio.h"
 
 namespace platform::audio {

@@ -47,7 +47,11 @@ void HeadlessPlatform::DestroyMainWindow() {
 
 bool HeadlessPlatform::PollEvent(Event& out) {
     if (events_.empty()) {
-        return false;
+        if (!TakeQuit()) {
+            return false;
+        }
+        out = Event{Event::Type::Quit, KeyCode::Other, false};
+        return true;
     }
     out = events_.front();
     events_.pop_front();
@@ -135,6 +139,9 @@ bool HeadlessPlatform::BeginFrame(uint32_t clearArgb) {
     }
     ++begins_;
     clearColour_ = clearArgb;
+    if (!recordAllFrames) {
+        quads_.clear();
+    }
     return true;
 }
 

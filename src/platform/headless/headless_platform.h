@@ -42,6 +42,8 @@ public:
         left_ = left;
         right_ = right;
     }
+    bool MouseLeft() const { return left_; }
+    bool MouseRight() const { return right_; }
     void SetForeground(bool fg) { foreground_ = fg; }
     void SetKeyDown(KeyCode k, bool down) { keys_[k] = down; }
     // Virtual clock: nanoseconds since an arbitrary start (never 0).
@@ -55,6 +57,8 @@ public:
     bool noPerformanceCounter = false;
     // Makes the next EndFrame report this result once (device loss tests).
     void FailNextPresent(PresentResult r) { nextPresent_ = r; }
+    // False: each BeginFrame forgets the quads of earlier frames (long scene runs).
+    bool recordAllFrames = true;
     bool failCreateWindow = false;
     bool failCreateRenderer = false;
     int desktopWidth = 1920;

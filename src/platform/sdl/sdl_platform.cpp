@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/sdl/gl_renderer.h"
@@ -103,7 +104,7 @@ public:
 
     bool PollEvent(Event& out) override {
         if (!videoReady_) {
-            return false;
+            return QuitEvent(out);
         }
         SDL_Event e;
         while (SDL_PollEvent(&e) != 0) {
@@ -132,12 +133,7 @@ public:
                     if (e.key.repeat != 0) {
                         break;  // auto-repeat would ask the same question again and again
                     }
-                    KeyCode key = KeyCode::Other;
-                    if (e.key.keysym.scancode == SDL_SCANCODE_F4) {
-                        key = KeyCode::F4;
-                    } else if (e.key.keysym.scancode == SDL_SCANCODE_F2) {
-                        key = KeyCode::F2;
-                    }
+                    const KeyCode key = KeyFromScancode(e.key.keysym.scancode);
                     out = Event{Event::Type::KeyDown, key, (e.key.keysym.mod & KMOD_ALT) != 0};
                     return true;
                 }
@@ -145,7 +141,15 @@ public:
                     break;
             }
         }
-        return false;
+        return QuitEvent(out);
+    }
+
+    bool QuitEvent(Event& out) {
+        if (!TakeQuit()) {
+            return false;
+        }
+        out = Event{Event::Type::Quit, KeyCode::Other, false};
+        return true;
     }
 
     MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
@@ -226,8 +230,33 @@ public:
         }
         int count = 0;
         const Uint8* state = SDL_GetKeyboardState(&count);
-        const SDL_Scancode code = key == KeyCode::F2 ? SDL_SCANCODE_F2 : SDL_SCANCODE_F4;
-        return state != nullptr && code < count && state[code] != 0;
+        const SDL_Scancode code = ScancodeOf(key);
+        return state != nullptr && code != SDL_SCANCODE_UNKNOWN && code < count && state[code] != 0;
+    }
+
+    static constexpr std::pair<KeyCode, SDL_Scancode> kKeys[] = {
+        {KeyCode::F2, SDL_SCANCODE_F2},       {KeyCode::F4, SDL_SCANCODE_F4},
+        {KeyCode::LeftControl, SDL_SCANCODE_LCTRL}, {KeyCode::Escape, SDL_SCANCODE_ESCAPE},
+        {KeyCode::Return, SDL_SCANCODE_RETURN}, {KeyCode::Space, SDL_SCANCODE_SPACE},
+        {KeyCode::Up, SDL_SCANCODE_UP},       {KeyCode::Down, SDL_SCANCODE_DOWN},
+        {KeyCode::Left, SDL_SCANCODE_LEFT},   {KeyCode::Right, SDL_SCANCODE_RIGHT},
+        {KeyCode::Num1, SDL_SCANCODE_1},      {KeyCode::Num2, SDL_SCANCODE_2},
+        {KeyCode::Num3, SDL_SCANCODE_3},      {KeyCode::Num4, SDL_SCANCODE_4},
+        {KeyCode::Num5, SDL_SCANCODE_5},      {KeyCode::A, SDL_SCANCODE_A},
+        {KeyCode::D, SDL_SCANCODE_D},         {KeyCode::N, SDL_SCANCODE_N},
+        {KeyCode::S, SDL_SCANCODE_S},         {KeyCode::Y, SDL_SCANCODE_Y},
+    };
+    static SDL_Scancode ScancodeOf(KeyCode key) {
+        for (const auto& [k, code] : kKeys) {
+            if (k == key) return code;
+        }
+        return SDL_SCANCODE_UNKNOWN;
+    }
+    static KeyCode KeyFromScancode(SDL_Scancode code) {
+        for (const auto& [k, c] : kKeys) {
+            if (c == code) return k;
+        }
+        return KeyCode::Other;
     }
 
     // --- Drawing -------------------------------------------------------------------------------

@@ -1,4 +1,4 @@
-#include "scenes/match/player_abilities.h"
+#include "cards/player_abilities.h"
 
 #include "platform/text_encoding.h"
 

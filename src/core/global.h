@@ -4,7 +4,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "app/singleton.h"
+#include "core/singleton.h"
 
 // The program's shared state: text keys to integers (0 when absent). Holds the configuration,
 // the screen-shake request, the selected opponent, scene flags and the progress per opponent,

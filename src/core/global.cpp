@@ -1,4 +1,4 @@
-#include "app/global.h"
+#include "core/global.h"
 
 #include <fcntl.h>
 #include <unistd.h>

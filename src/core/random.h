@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <random>
 
-#include "app/singleton.h"
+#include "core/singleton.h"
 
 // The game's source of random integers: MT19937 seeded from the operating system.
 class Random : public Singleton<Random> {
