@@ -4,7 +4,7 @@
 //   packer --out DIR --archive N FOLDER [FOLDER...] [--archive N FOLDER...]
 //
 // Archive 0 takes PNG pictures and stores them as DDS; archives 1..3 store files as they are;
-// archive 3 is scrambled with the shared table. Names are stored in lower case; a later folder
+// archive 3 (animations and the gallery's .txt scripts) is scrambled with the shared table. Names are stored in lower case; a later folder
 // replaces a file of the same name from an earlier one.
 #include <png.h>
 
@@ -27,6 +27,13 @@ namespace {
 
 constexpr int kArchiveCount = 4;
 const char* const kExtensions[kArchiveCount] = {".png", ".ogg", ".wav", ".bca"};
+// The animation archive also carries the gallery scripts.
+constexpr const char* kScriptExtension = ".txt";
+
+bool EndsWith(const std::string& name, const char* suffix) {
+    const size_t n = std::strlen(suffix);
+    return name.size() >= n && name.compare(name.size() - n, n, suffix) == 0;
+}
 
 bool ReadPng(const fs::path& path, int& w, int& h, std::vector<uint32_t>& argb) {
     png_image image;
@@ -131,7 +138,7 @@ int main(int argc, char** argv) {
                     continue;
                 }
                 const std::string name = Lower(entry.path().filename().string());
-                if (name.size() < 4 || name.compare(name.size() - 4, 4, kExtensions[a]) != 0) {
+                if (!EndsWith(name, kExtensions[a]) && !(a == 3 && EndsWith(name, kScriptExtension))) {
                     continue;
                 }
                 files[name] = entry.path();
