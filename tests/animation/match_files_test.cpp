@@ -212,7 +212,9 @@ TEST_F(MatchFilesTest, PlayerAbilityLayersCommitOnceAndAimAtTheChosenCard) {
             if (c == nullptr) continue;
             EXPECT_TRUE(SomethingAt(*c, AppearFrame(*c), HumanX(i), kHumanY, 4.0f)) << layer;
             // Aimed at one card: nothing sits on a neighbouring card at that moment.
-            if (i > 0) EXPECT_FALSE(SomethingAt(*c, AppearFrame(*c), HumanX(i - 1), kHumanY, 4.0f)) << layer;
+            if (i > 0) {
+                EXPECT_FALSE(SomethingAt(*c, AppearFrame(*c), HumanX(i - 1), kHumanY, 4.0f)) << layer;
+            }
         }
     }
 }
