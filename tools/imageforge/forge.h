@@ -37,5 +37,7 @@ void DrawGallery02(Canvas& c);
 void DrawSalonBackdrop(cairo_t* cr, double w, double h, int lighting);  // 0 night, 1 warm
 void DrawHarbourNight(cairo_t* cr, double w, double h, double dawn);
 bool DrawScreenPicture(Canvas& c, const char* name);
+// The match's effect sprites, ability captions and help texts (match_fx.cpp); false for other names.
+bool DrawMatchPicture(Canvas& c, const char* name);
 
 }  // namespace forge

@@ -549,7 +549,7 @@ bool DrawScreenPicture(Canvas& c, const char* name) {
         cairo_arc(cr, cx, cy, W * 0.06, 0, 2 * M_PI);
         Fill(cr, pal::kInk);
     } else {
-        return false;
+        return DrawMatchPicture(c, name);
     }
     return true;
 }

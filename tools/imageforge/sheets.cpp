@@ -383,7 +383,10 @@ void DrawTable(Canvas& c) {
     cairo_t* cr = c.cr();
     const double W = c.width(), H = c.height();
     // Felt with a warm lantern pool in the middle and darker edges. The picture is drawn at
-    // (-20, -20), so screen coordinates are picture coordinates minus 20.
+    // (-20, -20), so screen coordinates are picture coordinates minus 20. The table covers the
+    // left half only: from screen x 660 it fades out over 80 px, so the salon and the host behind
+    // the table show through on the right.
+    cairo_push_group(cr);
     cairo_rectangle(cr, 0, 0, W, H);
     SetColor(cr, Hex(0x143E2A));
     cairo_fill(cr);
@@ -450,17 +453,6 @@ void DrawTable(Canvas& c) {
         Text(cr, "OSTRELLE", cx, cy + 76, 18, pal::kGold, Align::Center);
         cairo_identity_matrix(cr);
     }
-    // The host's side: a darker velvet area to the right where the stand picture appears.
-    {
-        Saved s(cr);
-        cairo_pattern_t* p = cairo_pattern_create_linear(o + 640, 0, W, 0);
-        cairo_pattern_add_color_stop_rgba(p, 0, 0.42, 0.12, 0.23, 0);
-        cairo_pattern_add_color_stop_rgba(p, 1, 0.30, 0.08, 0.16, 0.55);
-        cairo_set_source(cr, p);
-        cairo_rectangle(cr, o + 640, 0, W, H);
-        cairo_fill(cr);
-        cairo_pattern_destroy(p);
-    }
     // Warm light from the lanterns above, and a faint border of suits inside the rail.
     Glow(cr, o + 320, -40, 420, Hex(0xFFD890), 0.16);
     Glow(cr, o + 980, -40, 380, Hex(0xFFD890), 0.12);
@@ -478,6 +470,17 @@ void DrawTable(Canvas& c) {
     SetColor(cr, Hex(0x3A1E10));
     cairo_set_line_width(cr, 18);
     cairo_stroke(cr);
+    {
+        cairo_pattern_t* felt = cairo_pop_group(cr);
+        cairo_pattern_t* fade = cairo_pattern_create_linear(o + 660, 0, o + 740, 0);
+        cairo_pattern_add_color_stop_rgba(fade, 0, 0, 0, 0, 1);
+        cairo_pattern_add_color_stop_rgba(fade, 1, 0, 0, 0, 0);
+        cairo_set_source(cr, felt);
+        cairo_mask(cr, fade);
+        cairo_pattern_destroy(fade);
+        cairo_pattern_destroy(felt);
+    }
+    // The thin gold line of the rail frames the whole screen, the host's side included.
     RoundRect(cr, 14, 14, W - 28, H - 28, 24);
     SetColor(cr, pal::kGold, 0.9);
     cairo_set_line_width(cr, 3);
