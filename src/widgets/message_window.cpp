@@ -35,6 +35,16 @@ void MessageWindow::setText(const char* message) {
     }
 }
 
+void MessageWindow::finish() {
+    if (finished()) {
+        return;
+    }
+    const bool wasInstant = instant;
+    instant = true;
+    step();
+    instant = wasInstant;
+}
+
 void MessageWindow::step() {
     ++tick;
     if (!instant && tick < framesPerStep) {

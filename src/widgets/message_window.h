@@ -26,6 +26,8 @@ public:
     // text on top, each with its children; the offset is not used.
     void draw(float dx, float dy, float dz) override;
 
+    // Types the rest of the message at once (a click on a line still being typed).
+    void finish();
     // True once the whole message has been typed.
     bool finished() const { return cursor >= text.size(); }
 

@@ -66,6 +66,12 @@ void Number::setDisplay(int v) {
     }
 }
 
+void Number::setValue(int v) {
+    counting = false;
+    value = clamp(v);
+    setDisplay(value);
+}
+
 void Number::countTo(int target, int frames) {
     counting = true;
     countFrame = 0;

@@ -19,6 +19,8 @@ public:
     // Shows v at once: clamped to the bounds (and to 0, as no sign can be shown), digits right
     // to left, leading zeros hidden unless asked for, then centring.
     void setDisplay(int v);
+    // Sets the value and shows it at once, ending any count; a later countTo starts from it.
+    void setValue(int v);
     // Counts from value to the clamped target over the frames (advanced by draw); value becomes
     // the clamped target.
     void countTo(int target, int frames);

@@ -18,6 +18,10 @@ constexpr int kNameSize = 24;
 constexpr int kCooldownSize = 12;
 constexpr int kInfoSize = 20;
 constexpr Image::Rect kLitMark{655, 1000, 679, 1024};
+// The close button: the lit quit icon of the card sheet, in the window's top-right corner.
+constexpr Image::Rect kCloseButtonRect{984, 80, 1024, 120};
+constexpr int kCloseButtonX = 590 - 40 - 8;
+constexpr int kCloseButtonY = 8;
 constexpr Image::Rect kDimMark{679, 1000, 703, 1024};
 // Cooldowns are shown as "TURN %d"; keep them to a sane range.
 constexpr int kMaxCooldown = 9999;
@@ -43,6 +47,10 @@ SpWindow::SpWindow() {
     background.scaleEnabled = true;
     background.scalePivot = Vec3{0.0f, 1.0f, 0.0f};
     panel.addChild(&background);
+    closeButton.loadTexture("sozai1.png", true);
+    closeButton.useSourceRect = true;
+    closeButton.sourceRect = kCloseButtonRect;
+    closeButton.position = Vec3{static_cast<float>(kCloseButtonX), static_cast<float>(kCloseButtonY), 0.0f};
 
     char name[32];
     for (int i = 0; i < kAbilityCount; ++i) {
@@ -78,6 +86,7 @@ SpWindow::SpWindow() {
     cooldownInfoLabel.position = Vec3{190.0f, 180.0f, 0.0f};
     commentLabel.CreateCanvas("font_sp_comment", 550, 150);
     commentLabel.position = Vec3{30.0f, 220.0f, 0.0f};
+    panel.addChild(&closeButton);
     panel.addChild(&costLabel);
     panel.addChild(&cooldownInfoLabel);
     panel.addChild(&commentLabel);
@@ -172,6 +181,17 @@ int SpWindow::select(int x, int y) {
     return selected;
 }
 
+bool SpWindow::closeButtonHit(int x, int y) const {
+    return open && closeButton.visible && closeButton.contains(x - kPanelX, y - kPanelY);
+}
+
+void SpWindow::resetCooldowns() {
+    for (int i = 0; i < kAbilityCount; ++i) {
+        cooldowns[static_cast<size_t>(i)] = 0;
+        drawCooldownLabel(i);
+    }
+}
+
 bool SpWindow::contains(int x, int y) const { return background.contains(x - kPanelX, y - kPanelY); }
 
 void SpWindow::addCooldown(int ability, int turns) {
@@ -208,6 +228,7 @@ void SpWindow::draw(float dx, float dy, float dz) {
         markIcons[k].visible = ready && marks[k];
     }
     costLabel.visible = ready;
+    closeButton.visible = ready;
     cooldownInfoLabel.visible = ready;
     commentLabel.visible = ready;
     if (open) {

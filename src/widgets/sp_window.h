@@ -40,6 +40,10 @@ public:
     void addCooldown(int ability, int turns);
     // One turn passes: every running cooldown falls by 1, its label redrawn.
     void tickCooldowns();
+    // Every cooldown back to 0 with its label redrawn (a new match).
+    void resetCooldowns();
+    // Screen point on the close button of the open window.
+    bool closeButtonHit(int x, int y) const;
     // Advances the opening, shows the labels once it is over, and draws the panel when open.
     void draw(float dx, float dy, float dz) override;
 
@@ -49,6 +53,7 @@ public:
     bool open = false;
     Image panel;
     Image background;
+    Image closeButton;  // top-right corner of the window
     std::array<ImageFont, kAbilityCount> nameLabels;
     std::array<ImageFont, kAbilityCount> cooldownLabels;
     std::array<Image, kAbilityCount> markIcons;

@@ -161,3 +161,29 @@ TEST_F(MessageWindowTest, LongInstantTextIsTruncatedAtACharacterBoundary) {
 
 }  // namespace
 }  // namespace widgettest
+
+namespace widgettest {
+namespace {
+
+TEST_F(MessageWindowTest, FinishTypesTheRestAtOnceAndKeepsTypingMode) {
+    const std::string text = SJ("あいうえお");
+    mw.setText(text.c_str());
+    mw.step();
+    mw.step();  // "あ" typed
+    EXPECT_FALSE(mw.finished());
+    mw.finish();
+    EXPECT_TRUE(mw.finished());
+    EXPECT_EQ(drawn(), text);  // redrawn whole from the start
+    EXPECT_FALSE(mw.instant);
+    const int pen = mw.penX;
+    mw.finish();  // nothing left: nothing changes
+    EXPECT_EQ(mw.penX, pen);
+    // The next message types one character per step again.
+    mw.setText(SJ("かき").c_str());
+    mw.step();
+    mw.step();
+    EXPECT_EQ(drawn(), SJ("か"));
+}
+
+}  // namespace
+}  // namespace widgettest

@@ -157,3 +157,27 @@ TEST_F(NumberTest, ButtonSinksOnlyWhenEnabledAndHovered) {
 
 }  // namespace
 }  // namespace widgettest
+
+namespace widgettest {
+namespace {
+
+TEST_F(NumberTest, SetValueShowsAtOnceAndLaterCountsStartFromIt) {
+    Number n;
+    n.init(28, 46, 23, 6, 118, 610, false);
+    n.setValue(100);
+    n.countTo(500, 10);
+    n.draw(0, 0, 0);
+    EXPECT_TRUE(n.counting);
+    n.setValue(200);  // ends the running count
+    EXPECT_FALSE(n.counting);
+    EXPECT_EQ(n.shown, 200);
+    n.draw(0, 0, 0);
+    EXPECT_EQ(n.shown, 200);
+    n.countTo(210, 10);
+    n.draw(0, 0, 0);
+    EXPECT_EQ(n.shown, 201);  // from the value set, not from the old target
+    EXPECT_EQ(Spelled(n), 201);
+}
+
+}  // namespace
+}  // namespace widgettest

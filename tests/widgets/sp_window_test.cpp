@@ -136,8 +136,8 @@ TEST_F(SpWindowTest, NothingButTheBackgroundShowsWhileGrowing) {
     EXPECT_TRUE(w->cooldownLabels[1].visible);
     EXPECT_TRUE(w->markIcons[3].visible);
     EXPECT_FALSE(w->markIcons[2].visible);
-    // Background, 8 names, 1 cooldown, 1 mark, 3 info labels.
-    EXPECT_EQ(headless->Quads().size(), 14u);
+    // Background, close button, 8 names, 1 cooldown, 1 mark, 3 info labels.
+    EXPECT_EQ(headless->Quads().size(), 15u);
 
     // Closed: drawn as nothing; opening again restarts the growth even mid-way.
     w->open = false;
@@ -149,6 +149,37 @@ TEST_F(SpWindowTest, NothingButTheBackgroundShowsWhileGrowing) {
     w->popIn();
     w->draw(0, 0, 0);
     EXPECT_FLOAT_EQ(w->background.scale.x, 0.0f);
+}
+
+}  // namespace
+}  // namespace widgettest
+
+namespace widgettest {
+namespace {
+
+TEST_F(SpWindowTest, CloseButtonAnswersOnlyOnceOpenAndSettled) {
+    const int x = 670 + 590 - 48 + 20, y = 380 + 8 + 20;
+    EXPECT_FALSE(w->closeButtonHit(x, y));  // closed
+    w->open = true;
+    w->popIn();
+    w->draw(0, 0, 0);
+    EXPECT_FALSE(w->closeButtonHit(x, y));  // still growing
+    for (int i = 0; i < 10; ++i) w->draw(0, 0, 0);
+    EXPECT_TRUE(w->closeButtonHit(x, y));
+    EXPECT_FALSE(w->closeButtonHit(x - 45, y));
+    EXPECT_TRUE(w->contains(x, y));  // the button lies inside the window
+}
+
+TEST_F(SpWindowTest, ResetCooldownsClearsEveryCounterAndLabel) {
+    w->addCooldown(2, -1);
+    w->addCooldown(5, 7);
+    EXPECT_EQ(canvasText("font_sp_cooltime_2"), "TURN 10");
+    w->resetCooldowns();
+    for (int i = 0; i < SpWindow::kAbilityCount; ++i) {
+        EXPECT_EQ(w->cooldowns[static_cast<size_t>(i)], 0) << i;
+    }
+    EXPECT_EQ(canvasText("font_sp_cooltime_2"), "TURN 0");
+    EXPECT_EQ(canvasText("font_sp_cooltime_5"), "TURN 0");
 }
 
 }  // namespace
