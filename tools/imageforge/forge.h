@@ -38,4 +38,7 @@ void DrawSalonBackdrop(cairo_t* cr, double w, double h, int lighting);  // 0 nig
 void DrawHarbourNight(cairo_t* cr, double w, double h, double dawn);
 bool DrawScreenPicture(Canvas& c, const char* name);
 
+// Title menu, host pick, credits and advertisement pictures (menu_fx.cpp); false for other names.
+bool DrawMenuPicture(Canvas& c, const char* name);
+
 }  // namespace forge
