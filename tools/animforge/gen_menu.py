@@ -516,7 +516,7 @@ def menu_advertise():
     halo = comp.layer(256, 256, "eff_glow.png", duration=AD_FIRST - 1, blend="Add")
     halo.key("position", 1, (MOON[0], MOON[1], 0.0))
     frames(halo, "scale", lambda r: (150 + 20 * r / AD_FIRST,) * 2 + (100.0,))
-    halo.key("alpha", 1, 40.0)
+    halo.key("alpha", 1, 24.0)
     harbour = comp.layer(1280, 720, "menu_bg_01.png", duration=AD_FIRST - 1)
     harbour.key("position", 1, (640.0, 360.0, 0.0))
     frames(harbour, "scale", lambda r: (lerp(100, 104, r / AD_FIRST),) * 2 + (100.0,))

@@ -43,6 +43,21 @@ int HostFromName(const std::string& n, const std::string& prefix) {
     return -1;
 }
 
+// A soft glow filling an ellipse, so that a glow behind lettering stays inside its picture.
+void EllipseGlow(cairo_t* cr, double cx, double cy, double rx, double ry, Rgb c, double alpha) {
+    Saved s(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, rx, ry);
+    cairo_pattern_t* p = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
+    cairo_pattern_add_color_stop_rgba(p, 0, c.r, c.g, c.b, alpha);
+    cairo_pattern_add_color_stop_rgba(p, 0.5, c.r, c.g, c.b, alpha * 0.45);
+    cairo_pattern_add_color_stop_rgba(p, 1, c.r, c.g, c.b, 0);
+    cairo_set_source(cr, p);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+}
+
 // Several lines of text centred on x, the first at cy, stepping by lead.
 void Lines(cairo_t* cr, const std::vector<std::string>& lines, double x, double cy, double lead, double size,
            Rgb fill, double outline, Rgb outlineColor) {
@@ -236,7 +251,7 @@ double NaturalHeight(Kind k) {
 
 // Draws the whole strip; the caller's translation picks the piece.
 void DrawRoll(cairo_t* cr) {
-    constexpr double kTop = 80, kBottom = 160;
+    constexpr double kTop = 120, kBottom = 160;
     double natural = 0;
     int gaps = 0;
     for (const RollLine& l : kRoll) {
@@ -252,7 +267,7 @@ void DrawRoll(cairo_t* cr) {
         const double cy = y + h / 2, cx = kRollWidth / 2;
         switch (l.kind) {
             case Kind::Title:
-                Glow(cr, cx, cy, 300, Hex(0xFFE6A0), 0.25);
+                EllipseGlow(cr, cx, cy, 420, 120, Hex(0xFFE6A0), 0.25);
                 Text(cr, l.text, cx, cy, 64, Hex(0xFFE8A8), Align::Center, 4, shadow);
                 break;
             case Kind::Kana:
@@ -287,7 +302,7 @@ void DrawRoll(cairo_t* cr) {
 }
 
 void CreditEnd(cairo_t* cr, double w, double h) {
-    Glow(cr, w / 2, h / 2, w * 0.42, Hex(0xFFE0A0), 0.3);
+    EllipseGlow(cr, w / 2, h / 2, w / 2, h / 2, Hex(0xFFE0A0), 0.3);
     const Rgb shadow = Hex(0x1A1830);
     Text(cr, "夜明けまでのお付き合い、ありがとうございました。", w / 2, h * 0.32, 34, Hex(0xFFF2D0), Align::Center,
          3, shadow);
@@ -335,7 +350,7 @@ void AdvertLinePicture(cairo_t* cr, double w, double h, int host) {
 }
 
 void AdvertTitle(cairo_t* cr, double w, double h) {
-    Glow(cr, w / 2, h / 2, w * 0.45, Hex(0xFFE0A0), 0.18);
+    EllipseGlow(cr, w / 2, h / 2, w / 2, h / 2, Hex(0x0E1730), 0.55);
     Text(cr, "港町ターンウィック、時計塔のいちばん上に", w / 2, h * 0.3, 32, pal::kMoon, Align::Center, 2.5, pal::kNight);
     Text(cr, "夜だけ開くカードサロンがある。", w / 2, h * 0.7, 52, Hex(0xFFE8B0), Align::Center, 3.5, pal::kNight);
 }
