@@ -103,8 +103,8 @@ TEST_F(AnimTest, GameAnimationFilesAreWellFormed) {
             }
         }
     }
-    for (const char* wanted : {"menu_circle", "menu_bg_01", "menu_bg_02", "menu_button_00", "menu_button_01",
-                               "menu_button_04", "menu_button_05", "menu_title_01", "menu_title_02", "menu_eff"}) {
+    // The generated menu files (tools/animforge) are checked in the packed archive by menu_files_test.
+    for (const char* wanted : {"menu_circle", "menu_title_01", "menu_title_02"}) {
         EXPECT_EQ(names.count(wanted), 1u) << wanted;
     }
 }

@@ -40,4 +40,7 @@ bool DrawScreenPicture(Canvas& c, const char* name);
 // The match's effect sprites, ability captions and help texts (match_fx.cpp); false for other names.
 bool DrawMatchPicture(Canvas& c, const char* name);
 
+// Title menu, host pick, credits and advertisement pictures (menu_fx.cpp); false for other names.
+bool DrawMenuPicture(Canvas& c, const char* name);
+
 }  // namespace forge

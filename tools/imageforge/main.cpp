@@ -83,7 +83,7 @@ std::function<bool(forge::Canvas&)> DrawerFor(const std::string& name) {
             return true;
         };
     }
-    return [name](Canvas& c) { return DrawScreenPicture(c, name.c_str()); };
+    return [name](Canvas& c) { return DrawMenuPicture(c, name.c_str()) || DrawScreenPicture(c, name.c_str()); };
 }
 
 std::vector<Job> AllJobs() {
