@@ -1,0 +1,248 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "animation/sylkie_animation.h"
+#include "app/scene.h"
+#include "cards/player.h"
+#include "graphics/image_font.h"
+#include "graphics/screen_fade.h"
+#include "widgets/button.h"
+#include "widgets/gauge.h"
+#include "widgets/image.h"
+#include "widgets/image_card.h"
+#include "widgets/message_window.h"
+#include "widgets/number.h"
+#include "widgets/sp_window.h"
+#include "widgets/stock.h"
+
+// The match against one opponent: five-card draw for medals with the bet roulette, the showdown,
+// the double-up and both sides' abilities. Owns both players, the deck, the HUD widgets, the
+// ability window and the opponent's animations; one state handler runs per frame while nothing
+// moves. Leaves for 2 (title), 8 (illustration viewer) or 9 (advertisement).
+// Global: reads "enemy" and "winCount"; writes "winCount", "stage_0".."stage_4" (then the save
+// file) and "cg".
+//
+// The match flow lives in scene_game.cpp (enter, frame, states 0..18, betting, showdown,
+// double-up, lines); the abilities of both sides in scene_game_abilities.cpp (the menu overlay,
+// states 19 and 20, opponentReact, the commit on "appear", the opponent panel).
+class SceneGame : public Scene {
+public:
+    enum MatchState : int {
+        MatchSetup = 0,
+        NextRound = 1,
+        BetRoulette = 2,
+        Deal = 3,
+        TurnStart = 4,
+        PlayerChoice = 5,
+        // 6 has no handler and is never entered.
+        PlayerDraw = 7,
+        AfterPlayerDraw = 8,
+        OpponentDraw = 9,
+        ShowdownConfirm = 10,
+        OpponentCallNotice = 11,
+        Evaluate = 12,
+        ShowdownResult = 13,
+        DoubleUpDeal = 14,
+        DoubleUpResult = 15,
+        RoundEnd = 16,
+        WaitForClick = 17,
+        StoryMessage = 18,
+        AbilityActivate = 19,
+        AbilityTarget = 20,
+    };
+
+    // The moments at which the opponent may use an ability.
+    enum OpponentEvent : int {
+        EventTurnStart = 0,
+        EventAfterPlayerDraw = 1,
+        EventOpponentDraw = 2,
+        EventPlayerPressedDraw = 3,
+        EventPlayerLost = 5,
+        EventShowdown = 6,
+        EventPlayerAbility = 7,
+    };
+
+    // Pending opponent counter kinds.
+    enum CounterKind : int { CounterNone = 0, CounterCostDrain = 1, CounterCooldownLock = 2, CounterOpponentWins = 4 };
+
+    static constexpr int kMaxBet = 99999;
+    static constexpr int kStartMedals = 1000;
+    static constexpr int kGaugeMax = 999;
+
+    SceneGame();
+    ~SceneGame() override;
+    SceneGame(const SceneGame&) = delete;
+    SceneGame& operator=(const SceneGame&) = delete;
+
+    // --- Scene ---------------------------------------------------------------------------------
+    void Enter(int previousSceneId) override;
+    void Leave() override;
+    void Update(int* nextSceneId) override;
+
+    // --- Flow ------------------------------------------------------------------------------------
+    int matchState = MatchSetup;
+    int previousState = MatchSetup;
+    bool entered = true;          // first dispatched frame of the state
+    bool skipDraw = false;        // this frame is not drawn
+    int overlay = 0;              // 0 none, 1 the ability menu
+    int previousOverlay = 0;
+    bool overlayEntered = true;
+    ScreenFade fade;              // result 1: scene 8, 2: scene 2, 100: music stopped, scene 9
+
+    // --- Players and deck -------------------------------------------------------------------------
+    Player human;
+    Player opponent;
+    Stock stock;
+    int opponentIndex = 0;        // 0 Pemra, 1 Otsel, 2 Quenvar, 3 Iblen, 4 Rosweth
+
+    // --- Money ------------------------------------------------------------------------------------
+    int bet = 0;                  // stake of the current hand
+    int payoutMultiplier = 0;     // of the last showdown
+    int pendingMultiplier = 1;    // 1 or 2, committed on "appear"
+    Gauge gauge;                  // ability points 0..999 (gauge.value)
+    Number betNumber;
+
+    // --- Turn -------------------------------------------------------------------------------------
+    int turn = 0;                 // 1 for the first turn of a hand
+    bool playerCalled = false;
+    bool opponentCalled = false;
+    bool opponentActed = false;   // the opponent used an ability since the last player draw
+    bool helpShown = false;       // first-turn help started once in this scene
+    bool systemButtonsEnabled = false;
+    bool hudInteractive = true;
+    bool opponentPanelOpen = true;
+
+    // --- Result timers (frames) --------------------------------------------------------------------
+    int showdownResult = 1;       // 0 player wins, 1 tie, 2 opponent wins
+    int bannerCountdown = 0;
+    int pauseCountdown = 0;
+    int lastCountdown = 0;
+    int doubleUpRevealCountdown = 0;
+    int doubleUpBannerCountdown = 0;
+    int doubleUpPayCountdown = 0;
+    int roundEndWait = 0;
+    int rouletteCounter = 0;
+    int rouletteHold = 0;
+    int doubleUpGuess = 0;        // 1 high, 0 low
+    int doubleUpResult = 1;       // 0 win, 1 tie, 2 lose
+
+    // --- Ability state ----------------------------------------------------------------------------
+    int selectedAbility = -1;     // 0..7
+    int targetSlot = 0;           // 0..4
+    bool sealed = false;
+    int sealTurns = 0;
+    bool reflect = false;
+    bool forcedAbility = false;   // CharmForce: the next PlayerChoice runs the ability at once
+    bool deferredOpponentAnimation = false;
+    int counterKind = CounterNone;
+    std::array<bool, 8> guardMarks{};
+    int pendingDeckPeek = 0;
+    int pendingGaugeAdjust = 0;
+    int lockAbility = 0;
+    int lockTurns = 0;            // -1: one cooldown of the ability
+    bool lockApply = false;
+    bool lockDisplay = false;
+    bool seeThroughRequest = false;
+    bool voidHandRequest = false;
+    int storedOpponentAbility = -1;
+    int abilityTargetBlink = 0;
+
+    // --- Display ----------------------------------------------------------------------------------
+    Image root;                   // invisible root of the draw tree
+    Image table;
+    Button titleButton;
+    Button quitButton;
+    Button drawButton;
+    Button showdownButton;
+    Button abilityButton;
+    Image dialogPanel;
+    Image showdownConfirmText;
+    Image callNoticeText;
+    Image doubleUpQuestionText;
+    Button yesButton;
+    Button noButton;
+    Button okButton;
+    Image winBanner;
+    Image loseBanner;
+    Image tieBanner;
+    std::array<Image, 2> handPlates;       // 0 the player's, 1 the opponent's
+    std::array<Image, 2> multiplierMarks;
+    std::array<Image, 5> slotHighlights;
+    Image doubleUpPanel;
+    std::array<ImageCard, 2> doubleUpCards; // A face up, B face down
+    Button highButton;
+    Button lowButton;
+    Image doubleUpGuide;
+    Image doubleUpGuideHigh;
+    Image doubleUpGuideLow;
+    MessageWindow messageWindow;
+    ImageFont selectCardPrompt;            // "カードを選択してください"
+    Image commentPlate;
+    ImageFont commentText;
+    SpWindow spWindow;
+    // Opponent panel: four ability icons with labels, a glow on the icon just used, the tab.
+    Image opponentPanel;
+    std::array<Image, 4> opponentIcons;
+    std::array<ImageFont, 4> opponentIconLabels;
+    Image opponentIconGlow;
+    Image opponentPanelTab;
+
+    SylkieAnimation standBg;               // "Stand_BG.bca", "BG_Stand_01"
+    SylkieAnimation stand;                 // "Stand_<Name>.bca"
+    SylkieAnimation helpPanel;             // "Tips.bca"
+    SylkieAnimation playerEffectUnused;    // "Effect_Player.bca": loaded, stepped, never started
+    SylkieAnimation playerEffect;          // "Effect_Player.bca": the player's abilities
+    SylkieAnimation opponentEffect;        // "Effect_<Name>.bca": the opponent's abilities
+    SylkieAnimation lockOverlay;           // "Effect_<Name>.bca": the lock over the ability window
+
+private:
+    // --- Frame (scene_game.cpp) -------------------------------------------------------------------
+    void buildWidgets();
+    bool stepFade(int* nextSceneId);       // true when the scene ends this frame
+    bool busy() const;
+    void handleSystemClicks();
+    void runState();
+    void updateWidgets();
+    void drawFrame();
+
+    // --- States 0..18 (scene_game.cpp) ------------------------------------------------------------
+    void stateMatchSetup();
+    void stateNextRound();
+    void stateBetRoulette();
+    void stateDeal();
+    void stateTurnStart();
+    void statePlayerChoice();
+    void statePlayerDraw();
+    void stateAfterPlayerDraw();
+    void stateOpponentDraw();
+    void stateShowdownConfirm();
+    void stateOpponentCallNotice();
+    void stateEvaluate();
+    void stateShowdownResult();
+    void stateDoubleUpDeal();
+    void stateDoubleUpResult();
+    void stateRoundEnd();
+    void stateWaitForClick();
+    void stateStoryMessage();
+
+    // --- Money and lines (scene_game.cpp) ---------------------------------------------------------
+    int compareHands() const;              // 0 player wins, 1 tie, 2 opponent wins
+    void transferMedals(bool toPlayer, int amount);
+    void playOpponentVoice(int event);
+    Card drawFromDeck() { return stock.drawCard(); }
+
+    // --- Abilities (scene_game_abilities.cpp) -----------------------------------------------------
+    void buildAbilityWidgets();            // ability window, prompt, comment, opponent panel
+    void resetAbilities();                 // MatchSetup: cooldowns, seal, reflect, marks, requests
+    void commitEffects();                  // update step 2: when an effect player is at "appear"
+    bool effectsPlaying() const;           // the player- or opponent-ability player is playing
+    int opponentReact(int event);          // the ability used (0..3) or -1
+    void runAbilityMenu();                 // overlay 1
+    void openAbilityMenu();
+    void stateAbilityActivate();
+    void stateAbilityTarget();
+    void tickAbilityTurn();                // TurnStart: cooldowns, seal
+    void updateAbilityWidgets();           // update step 6: seal dimming, opponent panel
+};
