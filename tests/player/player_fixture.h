@@ -1,21 +1,14 @@
 #pragma once
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
+#include <array>
 #include <cstdint>
-#include <cstring>
-#include <functional>
-#include <memory>
 #include <string>
-#include <thread>
-#include <vector>
+#include <utility>
 
 #include "core/random.h"
 #include "core/result.h"
-#include "cards/player.h"
+#include "scenes/match/player.h"
 #include "graphics/dx_graphic.h"
 #include "platform/audio/audio.h"
 #include "platform/debug.h"
@@ -108,35 +101,6 @@ protected:
         return {static_cast<int>(pos.x) + 40, static_cast<int>(pos.y) + 60};
     }
 };
-
-// Runs f in a child process and reports whether it returned within the time limit (a call that
-// never returns is killed and reported as false, so a test fails instead of hanging). The child's
-// exit code is f's result.
-inline bool FinishesWithin(const std::function<int()>& f, int limitMs, int* exitCode) {
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child < 0) {
-        ADD_FAILURE() << "fork failed: " << std::strerror(errno);
-        return false;
-    }
-    if (child == 0) {
-        _exit(f());
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
-    int status = 0;
-    for (;;) {
-        const pid_t r = waitpid(child, &status, WNOHANG);
-        if (r == child) break;
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    if (exitCode != nullptr) *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return WIFEXITED(status);
-}
 
 // Card shorthand: C(value, suit) with value 0 ace .. 12 king.
 constexpr Card C(int value, int suit) { return Card{value, suit}; }

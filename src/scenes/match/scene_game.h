@@ -5,7 +5,7 @@
 
 #include "animation/sylkie_animation.h"
 #include "app/scene.h"
-#include "cards/player.h"
+#include "scenes/match/player.h"
 #include "graphics/image_font.h"
 #include "graphics/screen_fade.h"
 #include "widgets/button.h"
