@@ -258,6 +258,7 @@ private:
     void tickAbilityTurn();                // TurnStart: cooldowns, seal
     void updateAbilityWidgets();           // update step 6: seal dimming, opponent panel
 
+public:
     // --- Flow details (scene_game.cpp) ------------------------------------------------------------
     bool firstDispatch = true;             // the first dispatched frame counts as entered
     bool clickTaken = false;               // the system buttons or the tab used this frame's click
