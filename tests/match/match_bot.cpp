@@ -33,7 +33,14 @@ bool MatchBot::step() {
     }
     checkInvariants(*g);
     if (handFrames_ > options_.frameLimitPerHand) {
-        fault("a hand ran past the frame limit in state " + std::to_string(g->matchState));
+        std::string holds;
+        for (const HandSlot& s : g->human.hand) {
+            holds += std::to_string(s.card.value) + (s.held ? "H" : "") + (s.frozen ? "F" : "") + (s.dummy ? "D" : "") + " ";
+        }
+        fault("a hand ran past the frame limit in state " + std::to_string(g->matchState) + " (previous " +
+              std::to_string(g->previousState) + ", turn " + std::to_string(g->turn) + ", deck " +
+              std::to_string(g->stock.remainingCards()) + ", hand " + holds + ", draw button " +
+              (g->drawButton.visible ? "shown" : "hidden") + ")");
         return false;
     }
     const bool idle = !g->human.isBusy() && !g->opponent.isBusy();
@@ -107,11 +114,17 @@ void MatchBot::actChoice(SceneGame& g) {
     for (const HandSlot& s : g.human.hand) {
         if (!s.dummy && s.card.value >= 0 && s.card.value <= 13) ++count[static_cast<size_t>(s.card.value)];
     }
-    const bool deckShort = g.human.countExchangeable() > g.stock.remainingCards();
+    auto wanted = [&](const HandSlot& s) {
+        return s.frozen || s.dummy || isJoker(s.card) || count[static_cast<size_t>(s.card.value)] >= 2;
+    };
+    int throwing = 0;
+    for (const HandSlot& s : g.human.hand) throwing += (wanted(s) || s.frozen) ? 0 : 1;
+    // With too few cards left for the rule's exchange, keep the whole hand.
+    const bool deckShort = throwing > g.stock.remainingCards();
     for (int i = 0; i < Player::kSlotCount; ++i) {
         const HandSlot& s = g.human.hand[static_cast<size_t>(i)];
         if (s.frozen || s.dummy) continue;
-        const bool keep = deckShort || isJoker(s.card) || count[static_cast<size_t>(s.card.value)] >= 2;
+        const bool keep = deckShort || wanted(s);
         if (s.held != keep) {
             clickCard(i);
             return;

@@ -10,24 +10,14 @@
 
 namespace {
 
-class BotDriverForFixture : public matchtest::BotDriver {
+// The fixture is the bot's driver: the running match, passes of the main loop and clicks.
+class MatchBotTest : public matchtest::MatchTest, public matchtest::BotDriver {
 public:
-    explicit BotDriverForFixture(matchtest::MatchTest& t, SceneGame* (*get)(matchtest::MatchTest&),
-                                 bool (*frame)(matchtest::MatchTest&), void (*clickAt)(matchtest::MatchTest&, int, int, bool))
-        : t_(t), get_(get), frame_(frame), click_(clickAt) {}
-    SceneGame* match() override { return get_(t_); }
-    bool pass() override { return frame_(t_); }
-    void click(int x, int y) override { click_(t_, x, y, false); }
-    void rightClick(int x, int y) override { click_(t_, x, y, true); }
+    SceneGame* match() override { return inMatch() ? &game() : nullptr; }
+    bool pass() override { return frames(1); }
+    void click(int x, int y) override { SceneTest::click(x, y); }
+    void rightClick(int x, int y) override { SceneTest::rightClick(x, y); }
 
-private:
-    matchtest::MatchTest& t_;
-    SceneGame* (*get_)(matchtest::MatchTest&);
-    bool (*frame_)(matchtest::MatchTest&);
-    void (*click_)(matchtest::MatchTest&, int, int, bool);
-};
-
-class MatchBotTest : public matchtest::MatchTest {
 protected:
     void SetUp() override {
         MatchTest::SetUp();
@@ -35,14 +25,7 @@ protected:
     }
     // Plays `count` matches spread over the five hosts and reports speed and outcome.
     matchtest::BotStats play(int count, matchtest::BotOptions options) {
-        BotDriverForFixture driver(
-            *this, [](matchtest::MatchTest& t) { return static_cast<MatchBotTest&>(t).current(); },
-            [](matchtest::MatchTest& t) { return static_cast<MatchBotTest&>(t).frames(1); },
-            [](matchtest::MatchTest& t, int x, int y, bool right) {
-                auto& self = static_cast<MatchBotTest&>(t);
-                right ? self.rightClick(x, y) : self.click(x, y);
-            });
-        matchtest::MatchBot bot(driver, options);
+        matchtest::MatchBot bot(*this, options);
         const auto start = std::chrono::steady_clock::now();
         for (int m = 0; m < count && !quit(); ++m) {
             startMatch(m % 5);
@@ -59,7 +42,6 @@ protected:
         for (const std::string& f : bot.stats.faults) ADD_FAILURE() << f;
         return bot.stats;
     }
-    SceneGame* current() { return inMatch() ? &game() : nullptr; }
 };
 
 TEST_F(MatchBotTest, HundredMatchesAgainstAllHostsKeepEveryInvariant) {
