@@ -227,6 +227,18 @@ private:
     void stateWaitForClick();
     void stateStoryMessage();
 
+    // --- Display helpers (scene_game.cpp) --------------------------------------------------------
+    enum DialogKind : int { DialogNone = 0, DialogShowdownConfirm = 1, DialogCallNotice = 2, DialogDoubleUp = 3 };
+    void showActionButtons(bool on);
+    void showDialog(int kind);             // the panel, one question text and its buttons
+    void showPlates();                     // hand-name plates and multiplier marks of the showdown
+    void hidePlates();
+    void hideBanners();
+    void showDoubleUp(bool on);            // panel, both cards, High/Low and the guides
+    void startFadeOut(int code);
+    bool leftClicked() const;              // a left click this frame that nothing took yet
+    void stopBetLoopWhenCounted();
+
     // --- Money and lines (scene_game.cpp) ---------------------------------------------------------
     int compareHands() const;              // 0 player wins, 1 tie, 2 opponent wins
     void transferMedals(bool toPlayer, int amount);
@@ -245,4 +257,12 @@ private:
     void stateAbilityTarget();
     void tickAbilityTurn();                // TurnStart: cooldowns, seal
     void updateAbilityWidgets();           // update step 6: seal dimming, opponent panel
+
+public:
+    // --- Flow details (scene_game.cpp) ------------------------------------------------------------
+    bool firstDispatch = true;             // the first dispatched frame counts as entered
+    bool clickTaken = false;               // the system buttons or the tab used this frame's click
+    bool fadingOut = false;                // a fade with a code has started; no further exits
+    Player::CardProducer playerProducer;   // draws the front card of the deck
+    Player::CardProducer opponentProducer;
 };

@@ -1,0 +1,70 @@
+// The bot plays whole matches against every host and checks the invariants on every frame.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <iostream>
+
+#include "core/global.h"
+#include "match_bot.h"
+#include "match_fixture.h"
+
+namespace {
+
+// The fixture is the bot's driver: the running match, passes of the main loop and clicks.
+class MatchBotTest : public matchtest::MatchTest, public matchtest::BotDriver {
+public:
+    // Passes of the main loop without mixing the audio of each pass (the fixture's frames()
+    // does): the bot plays hundreds of thousands of frames, and nothing it checks is heard.
+    SceneGame* match() override { return inMatch() ? &game() : nullptr; }
+    bool pass() override { return input(mouseX, mouseY, false, false); }
+    void click(int x, int y) override { input(x, y, true, false) && input(x, y, false, false); }
+    void rightClick(int x, int y) override { input(x, y, false, true) && input(x, y, false, false); }
+    bool input(int x, int y, bool left, bool right) {
+        mouseX = x;
+        mouseY = y;
+        headless->SetMouse(x, y, left, right);
+        return app->Pass();
+    }
+
+protected:
+    void SetUp() override {
+        MatchTest::SetUp();
+        if (!UseGameData()) GTEST_SKIP() << "needs the generated data";
+        // The frame timer spins on the virtual clock for the last 1.7 ms of each frame; coarser
+        // clock reads keep that from costing more than the frame itself.
+        headless->clockReadCostNs = 100000;
+    }
+    // Plays `count` matches spread over the five hosts and reports speed and outcome.
+    matchtest::BotStats play(int count, matchtest::BotOptions options) {
+        matchtest::MatchBot bot(*this, options);
+        const auto start = std::chrono::steady_clock::now();
+        for (int m = 0; m < count && !quit(); ++m) {
+            startMatch(m % 5);
+            bot.playMatch();
+            EXPECT_TRUE(nextScene() == kSceneCm || nextScene() == kSceneLookCg) << nextScene();
+            Start(kSceneCm);  // nothing runs there in the tests: the next match enters afresh
+            frames(1);
+        }
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::cout << "[bot] " << bot.stats.matches << " matches (" << bot.stats.matchesWon << " won), "
+                  << bot.stats.hands << " hands, " << bot.stats.frames << " frames, " << bot.stats.doubleUps
+                  << " double-ups in " << seconds << " s: " << bot.stats.matches / seconds << " matches/s, "
+                  << (bot.stats.frames / 60.0) / seconds << " x real time\n";
+        for (const std::string& f : bot.stats.faults) ADD_FAILURE() << f;
+        return bot.stats;
+    }
+};
+
+TEST_F(MatchBotTest, HundredMatchesAgainstAllHostsKeepEveryInvariant) {
+    matchtest::BotOptions options;
+    options.seed = 20261208;
+    const matchtest::BotStats stats = play(100, options);
+    EXPECT_EQ(stats.matches, 100);
+    // Both sides win matches and the double-up gets used.
+    EXPECT_GT(stats.matchesWon, 0);
+    EXPECT_LT(stats.matchesWon, 100);
+    EXPECT_GT(stats.doubleUps, 0);
+    EXPECT_GE(stats.hands, 300);
+}
+
+}  // namespace
