@@ -1,10 +1,16 @@
 #include "app/scene.h"
 #include "scenes/match/scene_game.h"
+#include "scenes/menu/scene_cg_mode.h"
+#include "scenes/menu/scene_chr_select.h"
+#include "scenes/menu/scene_look_cg.h"
 
-// Scenes are added here as they are built; ids without a scene give nullptr and the manager idles.
+// The scene for each id; ids without a scene give nullptr and the manager idles.
 Scene* CreateScene(int id) {
     switch (id) {
+        case kSceneChrSelect: return new SceneChrSelect();
         case kSceneGame: return new SceneGame();
+        case kSceneCgMode: return new SceneCgMode();
+        case kSceneLookCg: return new SceneLookCG();
         default:
             return nullptr;
     }

@@ -88,7 +88,8 @@ void MatchTest::setHand(Player& side, const std::array<Card, 5>& cards) {
         HandSlot& slot = side.hand[i];
         slot.card = cards[i];
         slot.dummy = false;
-        slot.cardImage.setCard(slot.cardImage.faceUp, cards[i].value, cards[i].suit);
+        ImageCard& sprite = side.cardSprite(static_cast<int>(i));
+        sprite.setCard(sprite.faceUp, cards[i].value, cards[i].suit);
     }
 }
 

@@ -1,0 +1,145 @@
+#include "scenes/menu/scene_cg_mode.h"
+
+#include "app/mouse_controller.h"
+#include "core/global.h"
+#include "graphics/dx_graphic.h"
+#include "scenes/menu/gallery_layout.h"
+#include "sound/dx_sound.h"
+
+namespace gl = menu::gallery;
+
+namespace {
+
+constexpr int kBlendAdditive = 2;
+constexpr int kMusicPlaying = 2;
+
+void UseRect(Image& image, const gl::Rect& r) {
+    image.useSourceRect = true;
+    image.sourceRect = {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
+// --- Scene ---------------------------------------------------------------------------------------
+
+void SceneCgMode::Enter(int) {
+    Global& global = Global::Instance();
+    global.Set(1, "isCgMode");
+
+    background.loadTexture(gl::kSheet, true);
+    UseRect(background, gl::kGalleryBackground);
+    root.addChild(&background);
+
+    for (int host = 0; host < gl::kHostCount; ++host) {
+        stage[host] = global.GetStage(host);
+        for (int i = 0; i < gl::kItemsPerHost; ++i) {
+            const gl::Item& spec = gl::kItems[host * gl::kItemsPerHost + i];
+            Image& item = items[host * gl::kItemsPerHost + i];
+            if (spec.textured) {
+                item.loadTexture(gl::kSheet, true);
+            } else {
+                item.visible = true;  // no picture to look up: a bare hot area
+            }
+            UseRect(item, {spec.left, spec.top, spec.left + spec.width, spec.top + spec.height});
+            item.position = {static_cast<float>(spec.x), static_cast<float>(spec.y), 0.0f};
+            if (stage[host] < gl::kUnlockStage) {
+                item.visible = false;
+            }
+            root.addChild(&item);
+        }
+        // The standing pictures' area is never drawn, only hovered.
+        items[host * gl::kItemsPerHost + gl::kItemStands].visible = false;
+    }
+
+    cursor.loadTexture(gl::kSheet, false);
+    UseRect(cursor, gl::kGalleryCursor);
+    cursor.blendMode = kBlendAdditive;
+    root.addChild(&cursor);
+
+    DxSound& sound = DxSound::Instance();
+    if (sound.BgmState() != kMusicPlaying) {
+        sound.OpenBgm(gl::kMenuMusic);
+        sound.SetBgmLoopPoint(0, gl::kMenuMusicLoop, 0);
+        sound.PlayBgm();
+    }
+
+    fade.Start(gl::kOpaqueBlack, gl::kClearBlack, gl::kGalleryFadeInFrames);
+}
+
+void SceneCgMode::Leave() {
+    if (Global::Instance().Get("cg") == gl::kItemStory) {
+        DxSound& sound = DxSound::Instance();
+        sound.StopBgm();
+        sound.CloseBgm();
+    }
+    DxGraphic::Instance().ReleaseAllTextures();
+    DxGraphic::Instance().ReleaseAllCanvases();
+}
+
+void SceneCgMode::Update(int* nextSceneId) {
+    if (finishFade(nextSceneId)) {
+        return;
+    }
+    MouseController::Instance().Update(!fade.active);
+    cursor.visible = false;
+    chooseItem();
+    backToTitle();
+    drawFrame();
+}
+
+// --- Frame ---------------------------------------------------------------------------------------
+
+bool SceneCgMode::finishFade(int* nextSceneId) {
+    switch (fade.Step()) {
+        case ToViewer: *nextSceneId = kSceneLookCg; return true;
+        case ToTitle: *nextSceneId = kSceneTitle; return true;
+        default: return false;
+    }
+}
+
+// Hit boxes ignore visibility: the hidden standing-picture area of an unlocked column answers
+// the mouse (without a cursor), a locked column does not.
+void SceneCgMode::chooseItem() {
+    const MouseController& m = MouseController::Instance();
+    for (int host = 0; host < gl::kHostCount; ++host) {
+        for (int i = 0; i < gl::kItemsPerHost; ++i) {
+            const gl::Item& spec = gl::kItems[host * gl::kItemsPerHost + i];
+            if (!items[host * gl::kItemsPerHost + i].contains(m.x, m.y) || stage[host] < gl::kUnlockStage) {
+                continue;
+            }
+            cursor.visible = spec.textured;
+            cursor.position = {static_cast<float>(spec.x - spec.margin), static_cast<float>(spec.y - spec.margin), 0.0f};
+            if (m.Clicked()) {
+                Global::Instance().Set(host, "enemy");
+                Global::Instance().Set(i, "cg");
+                DxSound::Instance().PlaySe("se_decide.wav");
+                startFadeOut(ToViewer);
+            }
+        }
+    }
+}
+
+void SceneCgMode::backToTitle() {
+    if (!MouseController::Instance().RightClicked()) {
+        return;
+    }
+    // "cg" 3 makes Leave close the menu music, so that the title starts it afresh.
+    Global::Instance().Set(gl::kItemStory, "cg");
+    DxSound::Instance().PlaySe("se_cancel.wav");
+    startFadeOut(ToTitle);
+}
+
+void SceneCgMode::drawFrame() {
+    DxGraphic& g = DxGraphic::Instance();
+    g.BeginFrame();
+    drawTree(&root, 0.0f, 0.0f, 0.0f);
+    fade.Draw();
+    g.EndFrame();
+}
+
+// --- Helpers -------------------------------------------------------------------------------------
+
+void SceneCgMode::startFadeOut(FadeResult result) {
+    fade.result = result;
+    fade.Start(gl::kClearBlack, gl::kOpaqueBlack, gl::kSelectFadeFrames);
+}
