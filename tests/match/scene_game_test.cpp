@@ -161,8 +161,8 @@ TEST_F(SceneGameTest, DealGivesTenDifferentCardsAndTheDrawFillsTheGauge) {
     }
     EXPECT_EQ(seen.size(), 10u);
     EXPECT_EQ(g.stock.remainingCards(), 43);
-    EXPECT_TRUE(g.human.hand[0].cardImage.faceUp);
-    EXPECT_FALSE(g.opponent.hand[0].cardImage.faceUp);
+    EXPECT_TRUE(g.human.cardSprite(0).faceUp);
+    EXPECT_FALSE(g.opponent.cardSprite(0).faceUp);
     EXPECT_EQ(g.turn, 1);
     EXPECT_TRUE(g.drawButton.visible && g.showdownButton.visible && g.abilityButton.visible);
     EXPECT_TRUE(g.systemButtonsEnabled);
