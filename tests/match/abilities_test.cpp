@@ -214,16 +214,23 @@ TEST_F(AbilityTest, MenuOffersOnlyAbilitiesOffCooldownAndPaidForAndClosesTwoWays
 
 TEST_F(AbilityTest, SealDimsTheAbilityButtonAndCountsDownAfterTheTurnStart) {
     Open(match::kPemra);
+    Image picture;  // a picture hung on the button dims with it
+    game->abilityButton.addChild(&picture);
+    game->abilityButton.visible = true;
     Script({1, 1});  // SealWard
     ASSERT_EQ(game->opponentReact(SceneGame::EventTurnStart), match::SealWard);
     game->tickAbilityTurn();
     game->updateAbilityWidgets();
     EXPECT_TRUE(game->sealed);
+    EXPECT_FALSE(game->abilityButton.visible);
     EXPECT_FLOAT_EQ(game->abilityButton.alpha, 0.25f);
+    EXPECT_FLOAT_EQ(picture.alpha, 0.25f);
     game->tickAbilityTurn();  // the next turn start ends a one-turn seal
     game->updateAbilityWidgets();
     EXPECT_FALSE(game->sealed);
     EXPECT_FLOAT_EQ(game->abilityButton.alpha, 1.0f);
+    EXPECT_FLOAT_EQ(picture.alpha, 1.0f);
+    game->abilityButton.children.clear();
 
     game->spWindow.cooldowns = {3, 0, 1, 0, 0, 0, 0, 0};
     game->tickAbilityTurn();

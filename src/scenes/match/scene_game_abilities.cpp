@@ -650,9 +650,11 @@ void SceneGame::tickAbilityTurn() {
 }
 
 void SceneGame::updateAbilityWidgets() {
-    // Sealed: the Ability button and its pictures are dimmed (PlayerChoice ignores it then).
+    // Sealed: the Ability button is hidden (PlayerChoice shows it again once the seal has gone)
+    // and the pictures on it are dimmed.
     const float a = sealed ? layout::kSealedAlpha : 1.0f;
     abilityButton.alpha = a;
+    if (sealed) abilityButton.visible = false;
     for (DrawBase* child : abilityButton.children) {
         if (auto* picture = dynamic_cast<Image*>(child)) picture->alpha = a;
     }
