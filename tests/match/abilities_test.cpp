@@ -188,9 +188,14 @@ TEST_F(AbilityTest, MenuOffersOnlyAbilitiesOffCooldownAndPaidForAndClosesTwoWays
     EXPECT_FALSE(played("se_menu_close.wav"));
 
     // RankUp goes to the target choice; the untargeted SeeThrough (now ready) asks the opponent first.
+    // This time the frame computes the overlay's entered flag before running the menu.
     game->openAbilityMenu();
+    game->overlayEntered = game->overlay != game->previousOverlay;
+    game->previousOverlay = game->overlay;
     NoPress();
     game->runAbilityMenu();
+    EXPECT_TRUE(game->spWindow.open);
+    EXPECT_FALSE(game->hudInteractive);
     auto [x, y] = AbilityLabel(match::AbilityRankUp);
     Press(x, y);
     game->runAbilityMenu();

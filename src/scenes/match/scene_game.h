@@ -216,7 +216,8 @@ public:
     void commitEffects();
     bool effectsPlaying() const;           // the player- or opponent-ability player is playing
     int opponentReact(int event);          // the ability used (0..3) or -1
-    // Overlay 1, each frame while overlay == 1; computes the overlay's entered flag itself.
+    // Overlay 1, each frame while overlay == 1. Computes the overlay's entered flag itself when
+    // the caller has not (previousOverlay still differs) and consumes it.
     void runAbilityMenu();
     // PlayerChoice's Ability button (after "se_menu_open.wav"): overlay 1 from the next frame.
     void openAbilityMenu();

@@ -479,9 +479,14 @@ void SceneGame::startLockOverlay(int lockedAbility) {
 void SceneGame::openAbilityMenu() { overlay = 1; }
 
 void SceneGame::runAbilityMenu() {
-    overlayEntered = overlay != previousOverlay;
-    previousOverlay = overlay;
+    // The entered flag may already have been computed for this frame by the caller; either way
+    // the entry runs once per opening.
+    if (overlay != previousOverlay) {
+        overlayEntered = true;
+        previousOverlay = overlay;
+    }
     if (overlayEntered) {
+        overlayEntered = false;
         spWindow.resetSelection();
         commentShownBeforeMenu = commentText.visible;
         commentPlate.visible = false;
