@@ -15,8 +15,13 @@ void SceneGame::Enter(int /*previousSceneId*/) {
     opponentIndex = enemy >= 0 && enemy < 5 ? enemy : 0;
     buildWidgets();
     resetAbilities();
-    matchState = PlayerChoice;
-    previousState = PlayerChoice;
+    gauge.setValue(600);
+    for (int i = 0; i < 5; ++i) {
+        human.dealCard(i, stock.drawCard(), 10 * i);
+        opponent.dealCard(i, stock.drawCard(), 10 * i + 5);
+    }
+    matchState = TurnStart;
+    previousState = MatchSetup;
     entered = true;
 }
 
@@ -37,6 +42,14 @@ void SceneGame::Update(int* /*nextSceneId*/) {
 }
 
 void SceneGame::buildWidgets() {
+    table.loadTexture("table.png", true);
+    table.position = DrawBase::Vec3{-20.0f, -20.0f, 0.0f};
+    root.addChild(&table);
+    abilityButton.loadTexture("sozai1.png", true);
+    abilityButton.useSourceRect = true;
+    abilityButton.sourceRect = Image::Rect{616, 608, 720, 712};
+    abilityButton.position = DrawBase::Vec3{516.0f, 596.0f, 0.0f};
+    abilityButton.enabled = true;
     human.init(true);
     opponent.init(false);
     opponent.opponentIndex = opponentIndex;
@@ -62,6 +75,8 @@ void SceneGame::runState() {
     entered = matchState != previousState;
     previousState = matchState;
     switch (matchState) {
+        case TurnStart: stateTurnStart(); break;
+        case PlayerChoice: statePlayerChoice(); break;
         case AbilityActivate: stateAbilityActivate(); break;
         case AbilityTarget: stateAbilityTarget(); break;
         default: break;
@@ -85,8 +100,26 @@ void SceneGame::stateMatchSetup() {}
 void SceneGame::stateNextRound() {}
 void SceneGame::stateBetRoulette() {}
 void SceneGame::stateDeal() {}
-void SceneGame::stateTurnStart() {}
-void SceneGame::statePlayerChoice() {}
+void SceneGame::stateTurnStart() {
+    ++turn;
+    opponentReact(EventTurnStart);
+    tickAbilityTurn();
+    matchState = PlayerChoice;
+}
+
+void SceneGame::statePlayerChoice() {
+    if (forcedAbility) {
+        matchState = AbilityActivate;
+        return;
+    }
+    const MouseController& m = MouseController::Instance();
+    if (!m.Clicked()) return;
+    human.toggleHoldAt(m.x, m.y);
+    if (!sealed && abilityButton.hitTest(m.x, m.y)) {
+        DxSound::Instance().PlaySe("se_menu_open.wav", false, 0);
+        openAbilityMenu();
+    }
+}
 void SceneGame::statePlayerDraw() {}
 void SceneGame::stateAfterPlayerDraw() {}
 void SceneGame::stateOpponentDraw() {}
