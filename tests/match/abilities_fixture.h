@@ -53,9 +53,15 @@ protected:
         ranges.clear();
     }
 
+    // The five cards lying still at their slots (whatever the scene was animating), nothing held,
+    // frozen or pending.
     static void SetHand(Player& p, const Hand5& cards) {
         for (size_t i = 0; i < 5; ++i) {
             HandSlot& s = p.hand[i];
+            s.cardImage.clearTweens();
+            s.cardImage.position = p.slotPosition(static_cast<int>(i));
+            s.cardImage.alpha = 1.0f;
+            s.cardImage.visible = true;
             s.card = cards[i];
             s.held = s.frozen = s.dummy = false;
             s.frozenTurns = 0;
