@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "animation/sylkie_animation.h"
@@ -148,6 +149,12 @@ public:
     bool voidHandRequest = false;
     int storedOpponentAbility = -1;
     int abilityTargetBlink = 0;
+    int lockRequestTurns = 0;     // the lock asked for; becomes lockTurns at the commit after the request
+    int lockDisplayHold = 0;      // frames the window stays up after a lock landed
+    bool commentShownBeforeMenu = false;
+    // Every random draw of the abilities goes through this when set (tests script the draws);
+    // otherwise Random::Range.
+    std::function<int(int, int)> rollHook;
 
     // --- Display ----------------------------------------------------------------------------------
     Image root;                   // invisible root of the draw tree
@@ -197,6 +204,30 @@ public:
     SylkieAnimation opponentEffect;        // "Effect_<Name>.bca": the opponent's abilities
     SylkieAnimation lockOverlay;           // "Effect_<Name>.bca": the lock over the ability window
 
+    // --- Abilities (scene_game_abilities.cpp) -----------------------------------------------------
+    // buildAbilityWidgets adds to root, in this order: the opponent panel (with its icons, labels
+    // and glow), the panel tab, the comment plate and text, the prompt, the three effect players
+    // on the table, the ability window and the lock overlay. Call it after the table, hands and
+    // HUD are in the tree so that effects and the window draw over them.
+    void buildAbilityWidgets();            // ability window, prompt, comment, opponent panel
+    void resetAbilities();                 // MatchSetup: cooldowns, seal, reflect, marks, requests
+    // Update step 2, every frame: commits when an effect player is at "appear" (and lands a lock
+    // once its overlay has been shown).
+    void commitEffects();
+    bool effectsPlaying() const;           // the player- or opponent-ability player is playing
+    int opponentReact(int event);          // the ability used (0..3) or -1
+    // Overlay 1, each frame while overlay == 1. Computes the overlay's entered flag itself when
+    // the caller has not (previousOverlay still differs) and consumes it.
+    void runAbilityMenu();
+    // PlayerChoice's Ability button (after "se_menu_open.wav"): overlay 1 from the next frame.
+    void openAbilityMenu();
+    void stateAbilityActivate();
+    void stateAbilityTarget();
+    // TurnStart, right after opponentReact(EventTurnStart): cooldowns tick, the seal counts down
+    // (so a seal of n turns set at this turn start covers n turns).
+    void tickAbilityTurn();
+    void updateAbilityWidgets();           // update step 6: seal dimming, opponent panel, lock display
+
 private:
     // --- Frame (scene_game.cpp) -------------------------------------------------------------------
     void buildWidgets();
@@ -245,18 +276,22 @@ private:
     void playOpponentVoice(int event);
     Card drawFromDeck() { return stock.drawCard(); }
 
-    // --- Abilities (scene_game_abilities.cpp) -----------------------------------------------------
-    void buildAbilityWidgets();            // ability window, prompt, comment, opponent panel
-    void resetAbilities();                 // MatchSetup: cooldowns, seal, reflect, marks, requests
-    void commitEffects();                  // update step 2: when an effect player is at "appear"
-    bool effectsPlaying() const;           // the player- or opponent-ability player is playing
-    int opponentReact(int event);          // the ability used (0..3) or -1
-    void runAbilityMenu();                 // overlay 1
-    void openAbilityMenu();
-    void stateAbilityActivate();
-    void stateAbilityTarget();
-    void tickAbilityTurn();                // TurnStart: cooldowns, seal
-    void updateAbilityWidgets();           // update step 6: seal dimming, opponent panel
+    // --- Ability helpers (scene_game_abilities.cpp) ----------------------------------------------
+    int roll(int min, int max);
+    // A value of min..max for which fits holds, drawn again until one does; -1 (nothing drawn)
+    // when no value of the range fits, so the draw-again loop always ends.
+    template <typename Fits>
+    int rollUntil(int min, int max, Fits fits);
+    int reactPemra(int event);
+    int reactOtsel(int event);
+    int reactQuenvar(int event);
+    int reactIblen(int event);
+    int reactRosweth(int event);
+    void playOpponentAbility(int ability);
+    void startLockOverlay(int lockedAbility);
+    void closeAbilityMenu(bool withSound);
+    void applyPlayerAbility();
+    void commitLock();
 
 public:
     // --- Flow details (scene_game.cpp) ------------------------------------------------------------
