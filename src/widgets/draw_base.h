@@ -2,15 +2,13 @@
 #include <span>
 #include <vector>
 
+#include "graphics/sprite_desc.h"
+
 // Every visible thing: a position plus child drawables drawn relative to it. Child lists do not
 // own their nodes; drawables live by value inside their owners.
 class DrawBase {
 public:
-    struct Vec3 {
-        float x = 0.0f;
-        float y = 0.0f;
-        float z = 0.0f;
-    };
+    using Vec3 = SpriteVec3;
 
     DrawBase() = default;
     DrawBase(const DrawBase&) = default;
