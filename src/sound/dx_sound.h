@@ -1,6 +1,4 @@
 #pragma once
-#include <vorbis/vorbisfile.h>
-
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -8,12 +6,12 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <unordered_map>
 #include <vector>
 
 #include "core/singleton.h"
 #include "platform/audio/audio.h"
+#include "sound/music_stream.h"
 
 // A music loop point: once decoding reaches sample frame `trigger`, it continues at `target`.
 // trigger 0 means the entry is unused.
@@ -142,11 +140,10 @@ private:
     std::unique_ptr<platform::audio::SoundBuffer> bgmBuffer_;
     platform::audio::EventGroup events_;
     std::array<platform::audio::Notification, 2> notifyPositions_{};
-    OggVorbis_File decoder_{};
-    vorbis_info* streamInfo_ = nullptr;
-    int64_t streamFrames_ = 0;  // length of the open track in sample frames
+    sound::MusicStream stream_;
     std::atomic<bool> quit_{false};
-    std::thread thread_;
+    struct Worker;  // the music thread
+    std::unique_ptr<Worker> worker_;
     mutable std::recursive_mutex mutex_;  // kMutexName
     uint32_t bgmBufferBytes_ = kBgmBufferBytes;
     uint16_t bytesPerSample_ = 2;
