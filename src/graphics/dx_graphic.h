@@ -90,6 +90,7 @@ private:
     int width_ = 1280;
     int height_ = 720;
     bool deviceReady_ = false;
+    bool resetPending_ = false;  // a reset failed: EndFrame tries again each frame
     int blendMode_ = 0;
     int shakeX_ = 0;
     int shakeY_ = 0;
