@@ -2,10 +2,12 @@
 // streamed music in dx_sound_music.cpp.
 #include "sound/dx_sound.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "core/result.h"
 #include "platform/debug.h"
+#include "platform/platform.h"
 #include "platform/text_encoding.h"
 
 namespace {
@@ -13,6 +15,9 @@ namespace {
 using platform::audio::PcmFormat;
 
 constexpr int kWakeEvent = 2;  // event index used only to wake the music thread at shut-down
+constexpr uint32_t kClockChunkFrames = 1024;
+// At most this much time is caught up at once (after a stall the sound does not race ahead).
+constexpr uint64_t kClockMaxCatchUpMs = 5000;
 
 // The music buffer: 44100 Hz, stereo, 16-bit (block align 4, 176400 bytes per second).
 PcmFormat MusicFormat() { return PcmFormat::Make(2, 44100, 16); }
@@ -37,10 +42,17 @@ int DxSound::Init() {
     }
     mixer_ = std::make_unique<platform::audio::Mixer>();
     device_ = platform::audio::AcquireDevice();
+    clockPulled_ = false;
     if (!device_->Open(mixer_.get())) {
-        // Not even the dummy driver: the mixer works but nothing pulls it. The game goes on.
+        // Not even the dummy driver: the game goes on silent, with UpdateSe pulling the mixer by
+        // the clock so that effects and music move on as they would on a device.
         platform::OutputDebug(SJ("Error: DirectSoundオブジェクトの作成に失敗"));
         device_.reset();
+        clockPulled_ = true;
+        clockLastMs_ = platform::Get().Milliseconds();
+        clockElapsedMs_ = 0;
+        clockFramesMixed_ = 0;
+        clockScratch_.assign(static_cast<size_t>(kClockChunkFrames) * platform::audio::kOutputChannels, 0);
     }
 
     const PcmFormat format = MusicFormat();
@@ -111,7 +123,26 @@ int DxSound::Teardown(bool quiet) {
     }
     mixer_.reset();
     pending_.clear();
+    clockPulled_ = false;
     initialized_ = false;
     return S_OK_RESULT;
 }
 
+void DxSound::PullMixerByClock() {
+    if (!clockPulled_ || !mixer_) {
+        return;
+    }
+    const uint32_t now = platform::Get().Milliseconds();
+    clockElapsedMs_ += static_cast<uint32_t>(now - clockLastMs_);  // wraps safely
+    clockLastMs_ = now;
+    const uint64_t due = clockElapsedMs_ * platform::audio::kOutputRate / 1000;
+    const uint64_t limit = kClockMaxCatchUpMs * platform::audio::kOutputRate / 1000;
+    if (due > clockFramesMixed_ + limit) {
+        clockFramesMixed_ = due - limit;  // the time beyond the limit passes unheard
+    }
+    while (clockFramesMixed_ < due) {
+        const uint32_t frames = static_cast<uint32_t>(std::min<uint64_t>(due - clockFramesMixed_, kClockChunkFrames));
+        mixer_->Mix(clockScratch_.data(), frames);
+        clockFramesMixed_ += frames;
+    }
+}

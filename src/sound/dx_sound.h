@@ -36,7 +36,9 @@ public:
 
     // --- Device ---------------------------------------------------------------------------------
     // Creates the mixer, opens the audio device (the installed one, or SDL), the music buffer
-    // and the music thread. A machine without sound hardware keeps running silent.
+    // and the music thread. A machine without sound hardware keeps running silent; when not even
+    // a silent driver opens, UpdateSe pulls the mixer by the platform clock instead, so that
+    // effects still end after their length.
     int Init();
     // Stops and releases everything; wakes and joins the music thread. Always 0.
     int Release();
@@ -52,7 +54,8 @@ public:
     int LoadSeFromFile(const std::string& name);
     int UnloadSe(const std::string& name);
     int ReleaseAllSe();
-    // Once per frame: runs delayed starts that are due and unloads finished effects.
+    // Once per frame: runs delayed starts that are due and unloads finished effects (after
+    // advancing the mixer by the time passed, when no device pulls it).
     int UpdateSe();
     bool IsMedalMoveSePlaying();
     // Volume of "menu_title.wav" alone: seVolume x factor percent.
@@ -108,6 +111,8 @@ public:
     // Halves refilled by the music thread since Init.
     uint64_t BgmRefillCount() const { return refills_.load(); }
     bool IsBgmBufferPlaying() const;
+    // True when no output device opened and the clock drives the mixer.
+    bool PulledByClock() const { return clockPulled_; }
 
 private:
     DxSound();
@@ -130,11 +135,18 @@ private:
     uint32_t DecodeChunk(uint8_t* dst, int64_t bytes);
     void MusicThread();
     int Teardown(bool quiet);
+    // Without a device: mixes (into nothing) the output frames the clock says are due.
+    void PullMixerByClock();
 
     // Device and mixer.
     std::unique_ptr<platform::audio::Mixer> mixer_;
     std::shared_ptr<platform::audio::Device> device_;
     bool initialized_ = false;
+    bool clockPulled_ = false;
+    uint32_t clockLastMs_ = 0;
+    uint64_t clockElapsedMs_ = 0;    // since Init
+    uint64_t clockFramesMixed_ = 0;  // output frames mixed since Init
+    std::vector<int16_t> clockScratch_;
 
     // Music.
     std::unique_ptr<platform::audio::SoundBuffer> bgmBuffer_;

@@ -164,6 +164,7 @@ int DxSound::ReleaseAllSe() {
 }
 
 int DxSound::UpdateSe() {
+    PullMixerByClock();
     for (size_t i = 0; i < pending_.size();) {
         PendingSe& entry = pending_[i];
         const bool due = entry.delay == 1;
