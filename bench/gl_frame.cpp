@@ -39,7 +39,7 @@
 #include "archive/archive.h"
 #include "graphics/dds.h"
 #include "graphics/dx_graphic.h"
-#include "graphics/image_font.h"
+#include "widgets/image_font.h"
 #include "platform/debug.h"
 #include "platform/platform.h"
 #include "platform/text_encoding.h"

@@ -12,7 +12,7 @@
 #include "archive/archive.h"
 #include "graphics/dds.h"
 #include "graphics/dx_graphic.h"
-#include "graphics/image_font.h"
+#include "widgets/image_font.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text_encoding.h"
 #include "test_support.h"

@@ -265,6 +265,11 @@ void SylkieAnimation::draw(float, float, float) {
     if (!StepComposition(*current_, alpha)) {
         playing = false;
     }
+    // The widget's own children follow at the origin, like the layers: key positions and the
+    // children's positions are screen coordinates. drawTree leaves them to this draw.
+    for (DrawBase* c : children) {
+        drawTree(c, 0.0f, 0.0f, 0.0f);
+    }
 }
 
 bool SylkieAnimation::StepComposition(AnimComposition& c, float hostAlpha) {

@@ -49,6 +49,8 @@ public:
     // One playback step and the drawing of its layers; the offsets are not used (key positions
     // are screen coordinates). Nothing happens while not playing.
     void draw(float dx, float dy, float dz) override;
+    // Its children are drawn by draw, at (0, 0, 0) and only while playing.
+    bool drawsOwnChildren() const override { return true; }
     void Draw() { draw(0.0f, 0.0f, 0.0f); }
 
     // The label of the frame the next draw will process, or "" (also when nothing is current).

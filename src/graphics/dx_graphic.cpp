@@ -61,6 +61,7 @@ int DxGraphic::Init(const std::string& captionSjis, int width, int height, bool 
     height_ = height;
     windowed_ = windowed;
     deviceReady_ = false;
+    resetPending_ = false;
     platform::Platform& p = platform::Get();
 
     // Centre the client area on the desktop (a desktop smaller than the window gives a negative
@@ -132,8 +133,14 @@ int DxGraphic::BeginFrame() {
         shakeX_ = std::rand() % (2 * ax + 1) - ax;
         shakeY_ = std::rand() % (2 * ay + 1) - ay;
     }
-    if (!deviceReady_ || !platform::Get().BeginFrame(0xFF646464u)) {
+    // Without a device there is nothing to clear; a device that cannot start the frame fails
+    // at the begin of the scene.
+    if (!deviceReady_) {
         platform::OutputDebug(SJ("Error: Clearに失敗しました。"));
+        return E_FAIL_RESULT;
+    }
+    if (!platform::Get().BeginFrame(0xFF646464u)) {
+        platform::OutputDebug(SJ("Error: BeginSceneに失敗しました。"));
         return E_FAIL_RESULT;
     }
     return S_OK_RESULT;
@@ -143,6 +150,14 @@ int DxGraphic::EndFrame() {
     platform::Platform& p = platform::Get();
     if (!deviceReady_) {
         platform::OutputDebug(SJ("Error: Presentに失敗しました"));
+        // The device is still waiting for a reset that failed: try it again every frame, as a
+        // device that reports "not reset" would be.
+        if (resetPending_) {
+            if (Reset() == S_OK_RESULT) {
+                SetupView();
+            }
+            return S_OK_RESULT;
+        }
         return E_FAIL_RESULT;
     }
     if (p.IsKeyDown(platform::KeyCode::F2)) {
@@ -192,9 +207,11 @@ int DxGraphic::Reset() {
     }
     if (!p.ResetRenderer()) {
         deviceReady_ = false;
+        resetPending_ = true;
         return E_FAIL_RESULT;
     }
     deviceReady_ = true;
+    resetPending_ = false;
     for (auto& [name, entry] : textures_) {
         LoadTexture(name, entry);
     }
@@ -224,4 +241,5 @@ void DxGraphic::Shutdown() {
         p.DestroyMainWindow();
     }
     deviceReady_ = false;
+    resetPending_ = false;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <concepts>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -6,9 +7,8 @@
 #include <vector>
 
 #include "core/singleton.h"
+#include "graphics/sprite_desc.h"
 #include "platform/platform.h"
-
-class Image;
 
 // The graphics service: the main window, the drawing device, the camera, the frame (begin with
 // screen shake, end with screenshot and present, recovery from a lost device), the texture cache
@@ -55,7 +55,14 @@ public:
     int LoadTexture(std::string_view name, CacheEntry& entry);
     void ReleaseAllTextures();
     void ReleaseAllCanvases();
-    int DrawImage(const Image& image, float offsetX, float offsetY, float offsetZ);
+    // Draws one sprite at position plus the offset (and the shake when it follows the shake).
+    int DrawSprite(const SpriteDesc& sprite, const SpriteVec3& position, float offsetX, float offsetY, float offsetZ);
+    // The same for any sprite that carries its own position (an Image).
+    template <class Sprite>
+        requires std::derived_from<Sprite, SpriteDesc>
+    int DrawImage(const Sprite& sprite, float offsetX, float offsetY, float offsetZ) {
+        return DrawSprite(sprite, sprite.position, offsetX, offsetY, offsetZ);
+    }
 
     // ---- Text canvases --------------------------------------------------------------------------
     int CreateCanvas(std::string_view name, int width, int height);
@@ -85,6 +92,7 @@ private:
     int width_ = 1280;
     int height_ = 720;
     bool deviceReady_ = false;
+    bool resetPending_ = false;  // a reset failed: EndFrame tries again each frame
     int blendMode_ = 0;
     int shakeX_ = 0;
     int shakeY_ = 0;

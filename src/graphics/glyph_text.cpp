@@ -184,9 +184,9 @@ int DxGraphic::DrawText(std::string_view textSjis, int x, int y, int size, uint3
             ++i;
         }
         const graphics::Glyph& glyph = font->Get(code, size);
-        // Wrap before a character that would reach the right edge. At the start of a line a
-        // wrap would only leave the line empty, so a character too wide for the canvas stays.
-        if (px > 0 && x + px + glyph.originX + glyph.rowBytes >= canvas.width) {
+        // Wrap before a character that would reach the right edge, wherever the pen is: a
+        // character too wide for the canvas moves down a line even from the start of one.
+        if (x + px + glyph.originX + glyph.rowBytes >= canvas.width) {
             px = 0;
             py += metrics.height;
         }

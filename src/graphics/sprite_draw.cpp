@@ -2,7 +2,6 @@
 
 #include "core/result.h"
 #include "graphics/dx_graphic.h"
-#include "widgets/image.h"
 
 namespace {
 
@@ -23,22 +22,23 @@ uint32_t ChannelByte(float v) {
 
 }  // namespace
 
-int DxGraphic::DrawImage(const Image& image, float offsetX, float offsetY, float offsetZ) {
-    if (!image.visible || image.alpha == 0.0f) {
+int DxGraphic::DrawSprite(const SpriteDesc& sprite, const SpriteVec3& position, float offsetX, float offsetY,
+                          float offsetZ) {
+    if (!sprite.visible || sprite.alpha == 0.0f) {
         return S_OK_RESULT;
     }
-    const CacheEntry* entry = image.isText() ? FindCanvas(image.textureName) : FindTexture(image.textureName);
+    const CacheEntry* entry = sprite.isText() ? FindCanvas(sprite.textureName) : FindTexture(sprite.textureName);
     const platform::TextureHandle texture = entry != nullptr ? entry->texture : 0;
     // A text image without its canvas has nothing to show; drawn as a plane it would cover the
     // whole screen in the text colour.
-    if (image.isText() && texture == 0) {
+    if (sprite.isText() && texture == 0) {
         return S_OK_RESULT;
     }
 
     // Source rectangle: the image's own, else the whole picture, else the whole back buffer.
-    Image::Rect r;
-    if (image.useSourceRect) {
-        r = image.sourceRect;
+    SpriteDesc::Rect r;
+    if (sprite.useSourceRect) {
+        r = sprite.sourceRect;
     } else if (texture != 0) {
         r = {0, 0, entry->width, entry->height};
     } else {
@@ -63,9 +63,9 @@ int DxGraphic::DrawImage(const Image& image, float offsetX, float offsetY, float
     }
 
     platform::Quad quad;
-    quad.argb = ChannelByte(image.alpha) << 24 | ChannelByte(image.red) << 16 | ChannelByte(image.green) << 8 |
-                ChannelByte(image.blue);
-    quad.blend = image.blendMode;
+    quad.argb = ChannelByte(sprite.alpha) << 24 | ChannelByte(sprite.red) << 16 | ChannelByte(sprite.green) << 8 |
+                ChannelByte(sprite.blue);
+    quad.blend = sprite.blendMode;
     quad.texture = texture;
 
     // Corners in strip order with the rectangle's top-left moved to the origin.
@@ -77,9 +77,9 @@ int DxGraphic::DrawImage(const Image& image, float offsetX, float offsetY, float
     const float vs[4] = {vT, vT, vB, vB};
 
     // Scale about the pivot (fractions of the drawn size).
-    const float cx = w * image.scalePivot.x, cy = h * image.scalePivot.y;
-    if (image.scaleEnabled) {
-        const float sx = image.scale.x, sy = image.scale.y, sz = image.scale.z;
+    const float cx = w * sprite.scalePivot.x, cy = h * sprite.scalePivot.y;
+    if (sprite.scaleEnabled) {
+        const float sx = sprite.scale.x, sy = sprite.scale.y, sz = sprite.scale.z;
         for (int i = 0; i < 4; ++i) {
             px[i] = (px[i] - cx) * sx + cx;
             py[i] = (py[i] - cy) * sy + cy;
@@ -88,34 +88,34 @@ int DxGraphic::DrawImage(const Image& image, float offsetX, float offsetY, float
     }
 
     // Rotate about X, then Y, then Z around the pivot, which the scaling carries along.
-    if (image.rotationEnabled) {
-        float qx = w * image.rotationPivot.x, qy = h * image.rotationPivot.y;
-        if (image.scaleEnabled) {
-            qx = qx * image.scale.x + (1.0f - image.scale.x) * cx;
-            qy = qy * image.scale.y + (1.0f - image.scale.y) * cy;
+    if (sprite.rotationEnabled) {
+        float qx = w * sprite.rotationPivot.x, qy = h * sprite.rotationPivot.y;
+        if (sprite.scaleEnabled) {
+            qx = qx * sprite.scale.x + (1.0f - sprite.scale.x) * cx;
+            qy = qy * sprite.scale.y + (1.0f - sprite.scale.y) * cy;
         }
         for (int i = 0; i < 4; ++i) {
             px[i] -= qx;
             py[i] -= qy;
         }
-        if (image.rotation.x != 0.0f) {
-            const float a = image.rotation.x * kDegToRad, c = std::cos(a), s = std::sin(a);
+        if (sprite.rotation.x != 0.0f) {
+            const float a = sprite.rotation.x * kDegToRad, c = std::cos(a), s = std::sin(a);
             for (int i = 0; i < 4; ++i) {
                 const float y = py[i], z = pz[i];
                 py[i] = y * c - z * s;
                 pz[i] = y * s + z * c;
             }
         }
-        if (image.rotation.y != 0.0f) {
-            const float a = image.rotation.y * kDegToRad, c = std::cos(a), s = std::sin(a);
+        if (sprite.rotation.y != 0.0f) {
+            const float a = sprite.rotation.y * kDegToRad, c = std::cos(a), s = std::sin(a);
             for (int i = 0; i < 4; ++i) {
                 const float x = px[i], z = pz[i];
                 px[i] = x * c + z * s;
                 pz[i] = -x * s + z * c;
             }
         }
-        if (image.rotation.z != 0.0f) {
-            const float a = image.rotation.z * kDegToRad, c = std::cos(a), s = std::sin(a);
+        if (sprite.rotation.z != 0.0f) {
+            const float a = sprite.rotation.z * kDegToRad, c = std::cos(a), s = std::sin(a);
             for (int i = 0; i < 4; ++i) {
                 const float x = px[i], y = py[i];
                 px[i] = x * c - y * s;
@@ -130,18 +130,18 @@ int DxGraphic::DrawImage(const Image& image, float offsetX, float offsetY, float
 
     // Place it; the transform is affine, so the homogeneous divide is by 1. The half-pixel shift
     // puts texel centres on pixel centres under the camera.
-    float x = image.position.x, y = image.position.y;
-    if (image.followShake) {
+    float x = position.x, y = position.y;
+    if (sprite.followShake) {
         x += static_cast<float>(shakeX_);
         y += static_cast<float>(shakeY_);
     }
-    const float tx = x + offsetX, ty = y + offsetY, tz = image.position.z + offsetZ;
+    const float tx = x + offsetX, ty = y + offsetY, tz = position.z + offsetZ;
     for (int i = 0; i < 4; ++i) {
         quad.v[i] = {px[i] + tx - 0.5f, py[i] + ty - 0.5f, pz[i] + tz, us[i], vs[i]};
     }
 
-    if (image.blendMode != blendMode_) {
-        SetBlendMode(image.blendMode);
+    if (sprite.blendMode != blendMode_) {
+        SetBlendMode(sprite.blendMode);
     }
     platform::Get().DrawQuad(quad);
     return S_OK_RESULT;

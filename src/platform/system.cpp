@@ -60,6 +60,11 @@ std::string ReadProfileString(const std::string& path, const std::string& sectio
             continue;
         }
         if (t[0] == '[') {
+            // Only the first section of the name counts: a later one of the same name is not
+            // read, so the first section's end is the end of the search.
+            if (inSection) {
+                break;
+            }
             const size_t close = t.find(']');
             inSection = close != std::string::npos && SameText(Trim(t.substr(1, close - 1)), section);
             continue;

@@ -6,8 +6,9 @@ namespace platform {
 
 // Reads [section] key from an INI file the way the Windows profile call does: section and key
 // match without regard to case, the value is trimmed of surrounding blanks and of one pair of
-// matching quotes, and it is cut to bufferSize - 1 characters. A missing file, section or key
-// gives the default text (also cut to the buffer).
+// matching quotes, and it is cut to bufferSize - 1 characters. Only the first section of the name
+// is searched (keys in a later section of the same name are not seen). A missing file, section or
+// key gives the default text (also cut to the buffer).
 std::string ReadProfileString(const std::string& path, const std::string& section, const std::string& key,
                               const std::string& defaultText, size_t bufferSize = 100);
 

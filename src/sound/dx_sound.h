@@ -1,6 +1,4 @@
 #pragma once
-#include <vorbis/vorbisfile.h>
-
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -8,12 +6,12 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <unordered_map>
 #include <vector>
 
 #include "core/singleton.h"
 #include "platform/audio/audio.h"
+#include "sound/music_stream.h"
 
 // A music loop point: once decoding reaches sample frame `trigger`, it continues at `target`.
 // trigger 0 means the entry is unused.
@@ -38,7 +36,9 @@ public:
 
     // --- Device ---------------------------------------------------------------------------------
     // Creates the mixer, opens the audio device (the installed one, or SDL), the music buffer
-    // and the music thread. A machine without sound hardware keeps running silent.
+    // and the music thread. A machine without sound hardware keeps running silent; when not even
+    // a silent driver opens, UpdateSe pulls the mixer by the platform clock instead, so that
+    // effects still end after their length.
     int Init();
     // Stops and releases everything; wakes and joins the music thread. Always 0.
     int Release();
@@ -54,7 +54,8 @@ public:
     int LoadSeFromFile(const std::string& name);
     int UnloadSe(const std::string& name);
     int ReleaseAllSe();
-    // Once per frame: runs delayed starts that are due and unloads finished effects.
+    // Once per frame: runs delayed starts that are due and unloads finished effects (after
+    // advancing the mixer by the time passed, when no device pulls it).
     int UpdateSe();
     bool IsMedalMoveSePlaying();
     // Volume of "menu_title.wav" alone: seVolume x factor percent.
@@ -110,6 +111,8 @@ public:
     // Halves refilled by the music thread since Init.
     uint64_t BgmRefillCount() const { return refills_.load(); }
     bool IsBgmBufferPlaying() const;
+    // True when no output device opened and the clock drives the mixer.
+    bool PulledByClock() const { return clockPulled_; }
 
 private:
     DxSound();
@@ -132,21 +135,27 @@ private:
     uint32_t DecodeChunk(uint8_t* dst, int64_t bytes);
     void MusicThread();
     int Teardown(bool quiet);
+    // Without a device: mixes (into nothing) the output frames the clock says are due.
+    void PullMixerByClock();
 
     // Device and mixer.
     std::unique_ptr<platform::audio::Mixer> mixer_;
     std::shared_ptr<platform::audio::Device> device_;
     bool initialized_ = false;
+    bool clockPulled_ = false;
+    uint32_t clockLastMs_ = 0;
+    uint64_t clockElapsedMs_ = 0;    // since Init
+    uint64_t clockFramesMixed_ = 0;  // output frames mixed since Init
+    std::vector<int16_t> clockScratch_;
 
     // Music.
     std::unique_ptr<platform::audio::SoundBuffer> bgmBuffer_;
     platform::audio::EventGroup events_;
     std::array<platform::audio::Notification, 2> notifyPositions_{};
-    OggVorbis_File decoder_{};
-    vorbis_info* streamInfo_ = nullptr;
-    int64_t streamFrames_ = 0;  // length of the open track in sample frames
+    sound::MusicStream stream_;
     std::atomic<bool> quit_{false};
-    std::thread thread_;
+    struct Worker;  // the music thread
+    std::unique_ptr<Worker> worker_;
     mutable std::recursive_mutex mutex_;  // kMutexName
     uint32_t bgmBufferBytes_ = kBgmBufferBytes;
     uint16_t bytesPerSample_ = 2;

@@ -43,6 +43,9 @@ void drawTree(DrawBase* node, float dx, float dy, float dz) {
         return;
     }
     node->draw(dx, dy, dz);
+    if (node->drawsOwnChildren()) {
+        return;
+    }
     const float x = dx + node->position.x;
     const float y = dy + node->position.y;
     const float z = dz + node->position.z;

@@ -2,15 +2,13 @@
 #include <span>
 #include <vector>
 
+#include "graphics/sprite_desc.h"
+
 // Every visible thing: a position plus child drawables drawn relative to it. Child lists do not
 // own their nodes; drawables live by value inside their owners.
 class DrawBase {
 public:
-    struct Vec3 {
-        float x = 0.0f;
-        float y = 0.0f;
-        float z = 0.0f;
-    };
+    using Vec3 = SpriteVec3;
 
     DrawBase() = default;
     DrawBase(const DrawBase&) = default;
@@ -21,6 +19,9 @@ public:
 
     // Draws this node alone at its position plus the offset.
     virtual void draw(float dx, float dy, float dz) = 0;
+    // True for a node whose draw places its children itself (an animation draws them at the
+    // origin, and only while it plays): drawTree then does not draw them again.
+    virtual bool drawsOwnChildren() const { return false; }
 
     // Appends child to this node's children when parent is null or this node; otherwise to the
     // children of the first node equal to parent found depth-first (in child order) below this
@@ -32,7 +33,8 @@ public:
     std::vector<DrawBase*> children; // drawn after this node, offset by its position
 };
 
-// Draws node, then each child's tree offset by node's position, in order.
+// Draws node, then each child's tree offset by node's position, in order (the children are left
+// to node when it draws its own).
 void drawTree(DrawBase* node, float dx, float dy, float dz);
 // drawTree for each node of the list, all with the same offset.
 void drawAll(std::span<DrawBase* const> list, float dx, float dy, float dz);

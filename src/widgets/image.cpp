@@ -34,7 +34,7 @@ float Ease(const TweenStep& s, float current) {
 
 }  // namespace
 
-void Image::draw(float dx, float dy, float dz) { DxGraphic::Instance().DrawImage(*this, dx, dy, dz); }
+void Image::draw(float dx, float dy, float dz) { DxGraphic::Instance().DrawSprite(*this, position, dx, dy, dz); }
 
 void Image::loadTexture(const char* name, bool show) {
     textureName = name != nullptr ? name : "";

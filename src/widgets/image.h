@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/sprite_desc.h"
 #include "widgets/draw_base.h"
 
 // One queued change of one sprite property.
@@ -17,16 +18,10 @@ struct TweenStep {
 };
 
 // A sprite: a texture (or a rectangle of one), scaled, rotated, tinted, with per-property tween
-// queues. Drawn by DxGraphic::DrawImage.
-class Image : public DrawBase {
+// queues. The drawable properties are the SpriteDesc that DxGraphic::DrawSprite reads; the
+// position comes from DrawBase.
+class Image : public DrawBase, public SpriteDesc {
 public:
-    struct Rect {
-        int32_t left = 0;
-        int32_t top = 0;
-        int32_t right = 0;   // exclusive
-        int32_t bottom = 0;  // exclusive
-    };
-
     // Property indices: 0-2 position, 3-5 scale, 6-8 scale pivot, 9-11 rotation,
     // 12-14 rotation pivot, 15 alpha, 16-18 red, green, blue.
     static constexpr int kPropertyCount = 19;
@@ -59,32 +54,9 @@ public:
     // Hit test against the position (truncated) and the source rectangle's or texture's size.
     bool contains(int x, int y) const;
 
-    // True for an ImageFont: its texture name names a text canvas.
-    bool isText() const { return text_; }
-
-    bool visible = false;
-    bool useSourceRect = false;
-    Rect sourceRect;
-    float alpha = 1.0f;
-    float red = 1.0f;
-    float green = 1.0f;
-    float blue = 1.0f;
-    int blendMode = 1;
-    bool scaleEnabled = false;
-    Vec3 scalePivot{0.5f, 0.5f, 0.0f};
-    Vec3 scale{1.0f, 1.0f, 1.0f};
-    bool rotationEnabled = false;
-    Vec3 rotationPivot{0.5f, 0.5f, 0.0f};
-    Vec3 rotation{0.0f, 0.0f, 0.0f};  // degrees about X, Y, Z
-    std::string textureName;
-    bool followShake = false;
-    int32_t textureWidth = 0;
-    int32_t textureHeight = 0;
     std::array<std::vector<TweenStep>, kPropertyCount> tweens;
 
 protected:
-    explicit Image(bool text) : text_(text) {}
-
-private:
-    bool text_ = false;
+    // An ImageFont: its texture name names a text canvas.
+    explicit Image(bool text) : SpriteDesc(text) {}
 };

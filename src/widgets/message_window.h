@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/image_font.h"
+#include "widgets/image_font.h"
 #include "widgets/image.h"
 
 // Types a Shift-JIS message into a text canvas one character per framesPerStep frames, or the

@@ -1,7 +1,7 @@
 #pragma once
 #include <array>
 
-#include "graphics/image_font.h"
+#include "widgets/image_font.h"
 #include "widgets/image.h"
 
 // The ability window of the match: the player's eight abilities with their cooldowns, lit when

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "cards/card.h"
-#include "graphics/image_font.h"
+#include "widgets/image_font.h"
 #include "widgets/image.h"
 #include "widgets/image_card.h"
 

@@ -269,3 +269,32 @@ TEST_F(AnimTest, DegenerateLengthsAndLoopFramesEnd) {
         EXPECT_LE(a.Current()->frame, 9) << name;
     }
 }
+
+TEST_F(AnimTest, OwnChildrenAreDrawnAtTheOriginOnlyWhilePlaying) {
+    SylkieAnimation a;
+    LoadText(a, Counter(2));
+    a.position = {300.0f, 200.0f, 0.0f};
+    Image child;
+    child.loadTexture("a.png", true);
+    child.position = {20.0f, 30.0f, 0.0f};
+    a.addChild(&child);
+    // Drawn as part of a tree: once, at its own position (the widget's position is not added).
+    auto tree = [&] {
+        headless->ClearQuads();
+        drawTree(&a, 5.0f, 5.0f, 0.0f);
+        std::vector<platform::Quad> out;
+        for (const auto& q : headless->Quads()) out.push_back(q.quad);
+        return out;
+    };
+    EXPECT_TRUE(tree().empty());  // not playing: neither layers nor children
+    ASSERT_EQ(a.Play("c"), S_OK_RESULT);
+    for (int f = 0; f < 2; ++f) {
+        const std::vector<platform::Quad> quads = tree();
+        ASSERT_EQ(quads.size(), 2u) << f;  // the layer, then the child
+        EXPECT_EQ(Left(quads[0]), 100.0f + f);
+        EXPECT_EQ(Left(quads[1]), 20.0f);
+        EXPECT_EQ(Top(quads[1]), 30.0f);
+    }
+    EXPECT_FALSE(a.playing);
+    EXPECT_TRUE(tree().empty());  // finished: the child goes with it
+}

@@ -53,6 +53,15 @@ TEST(ProfileStringTest, LooksUpSectionAndKeyWithoutCase) {
     EXPECT_EQ(platform::ReadProfileString(dir + "/missing.ini", "game", "SeVolume", "30"), "30");
 }
 
+TEST(ProfileStringTest, OnlyTheFirstSectionOfANameIsRead) {
+    const std::string dir = testsupport::MakeTempDir();
+    const std::string path = dir + "/config.ini";
+    ASSERT_TRUE(testsupport::WriteFile(path, "[game]\nBgmVolume=40\n[other]\nx=1\n[GAME]\nBgmVolume=90\nSeVolume=20\n"));
+    EXPECT_EQ(platform::ReadProfileString(path, "game", "BgmVolume", "30"), "40");
+    EXPECT_EQ(platform::ReadProfileString(path, "game", "SeVolume", "30"), "30");  // only in the second [game]
+    EXPECT_EQ(platform::ReadProfileString(path, "other", "x", "0"), "1");
+}
+
 TEST(ProfileStringTest, ValueIsCutToTheBuffer) {
     const std::string dir = testsupport::MakeTempDir();
     const std::string path = dir + "/config.ini";

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -133,10 +134,33 @@ TEST_F(StartupTest, SecondInstanceIsRefused) {
 TEST_F(StartupTest, SaveFileIsLoadedLast) {
     testsupport::ScopedChdir cd(dir);
     testsupport::WriteFile("save.dat", std::string("\x02\x00\x01\x00\x03", 5));
+    // A start-up that fails at the last data file or at the last list has not read the save yet.
+    {
+        ASSERT_EQ(rename("data/data3.dat", "data/data3.off"), 0);
+        Application app;
+        app.SetInstanceName("tarnwick-test-startup-6");
+        EXPECT_NE(app.Initialize(), 0);
+        EXPECT_EQ(Global::Instance().GetStage(0), 0);
+        EXPECT_EQ(Global::Instance().GetStage(4), 0);
+        app.Shutdown();
+        ASSERT_EQ(rename("data/data3.off", "data/data3.dat"), 0);
+    }
+    {
+        archive::UnregisterResource("RT_LIST", 106);
+        Application app;
+        app.SetInstanceName("tarnwick-test-startup-6");
+        EXPECT_NE(app.Initialize(), 0);
+        EXPECT_EQ(Global::Instance().GetStage(0), 0);
+        EXPECT_EQ(Global::Instance().GetStage(4), 0);
+        app.Shutdown();
+        archive::RegisterResource("RT_LIST", 106, lists[3].data(), lists[3].size());
+    }
+    // Everything before it in place: the save's stages are there when start-up returns.
     Application app;
     app.SetInstanceName("tarnwick-test-startup-6");
     ASSERT_EQ(app.Initialize(), 0);
     EXPECT_EQ(Global::Instance().GetStage(0), 2);
+    EXPECT_EQ(Global::Instance().GetStage(2), 1);
     EXPECT_EQ(Global::Instance().GetStage(4), 3);
     app.Shutdown();
 }

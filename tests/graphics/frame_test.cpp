@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <ctime>
+#include <fstream>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/global.h"
 #include "graphics/dx_graphic.h"
@@ -155,6 +160,44 @@ TEST_F(FrameTest, LostDeviceWaitsThenResetReloadsTextures) {
     EXPECT_EQ(debug[0], "Error: Presentに失敗しました");
 }
 
+TEST_F(FrameTest, FailedResetIsRetriedOnLaterFrames) {
+    std::vector<std::string> debug;
+    platform::SetDebugSink([&](const std::string& l) { debug.push_back(l); });
+    DxGraphic& gfx = DxGraphic::Instance();
+    ASSERT_EQ(gfx.CreateCanvas("font_retry", 64, 32), 0);
+    headless->failResets = 2;
+    headless->FailNextPresent(platform::PresentResult::DeviceNotReset);
+    gfx.BeginFrame();
+    EXPECT_EQ(gfx.EndFrame(), 0);
+    EXPECT_EQ(headless->ResetCount(), 1);
+    // Still waiting: the frame cannot begin, presenting fails and the reset is tried again.
+    EXPECT_NE(gfx.BeginFrame(), 0);
+    EXPECT_EQ(gfx.EndFrame(), 0);
+    EXPECT_EQ(headless->ResetCount(), 2);
+    EXPECT_NE(gfx.BeginFrame(), 0);
+    EXPECT_EQ(gfx.EndFrame(), 0);
+    EXPECT_EQ(headless->ResetCount(), 3);  // this one succeeds
+    const DxGraphic::CacheEntry* canvas = gfx.FindCanvas("font_retry");
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_NE(headless->Texture(canvas->texture), nullptr);
+    const int frames = headless->FrameCount();
+    EXPECT_EQ(gfx.BeginFrame(), 0);
+    EXPECT_EQ(gfx.EndFrame(), 0);
+    EXPECT_EQ(headless->FrameCount(), frames + 1);
+    EXPECT_EQ(headless->ResetCount(), 3);
+    platform::SetDebugSink(nullptr);
+    EXPECT_EQ(std::count(debug.begin(), debug.end(), "Error: Clearに失敗しました。"), 2);
+}
+
+TEST_F(FrameTest, AFrameThatCannotBeginReportsBeginScene) {
+    std::vector<std::string> debug;
+    platform::SetDebugSink([&](const std::string& l) { debug.push_back(l); });
+    headless->DestroyRenderer();  // the device is there for the game, but the frame cannot start
+    EXPECT_NE(DxGraphic::Instance().BeginFrame(), 0);
+    platform::SetDebugSink(nullptr);
+    EXPECT_EQ(debug, std::vector<std::string>{"Error: BeginSceneに失敗しました。"});
+}
+
 TEST_F(FrameTest, ResetRedrawsOnlyTheLastTextOfACanvas) {
     DxGraphic& gfx = DxGraphic::Instance();
     ASSERT_EQ(gfx.CreateCanvas("font_reset", 200, 60), 0);
@@ -179,19 +222,48 @@ TEST_F(FrameTest, ResetRedrawsOnlyTheLastTextOfACanvas) {
 TEST_F(FrameTest, F2WritesAScreenshotNamedByTheClock) {
     const std::string dir = testsupport::MakeTempDir();
     testsupport::ScopedChdir cd(dir);
+    // The name is the local time of the frame: one of the seconds the frame ran in.
+    auto nameAt = [](std::time_t t) {
+        std::tm local{};
+        localtime_r(&t, &local);
+        char name[64];
+        std::strftime(name, sizeof(name), "ss_%Y%m%d%H%M%S.png", &local);
+        return std::string(name);
+    };
+    const std::time_t before = std::time(nullptr);
     headless->SetKeyDown(platform::KeyCode::F2, true);
     DxGraphic::Instance().BeginFrame();
     DxGraphic::Instance().EndFrame();
     headless->SetKeyDown(platform::KeyCode::F2, false);
+    const std::time_t after = std::time(nullptr);
+    std::vector<std::string> allowed;
+    for (std::time_t t = before; t <= after; ++t) allowed.push_back(nameAt(t));
     int count = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir)) {
         const std::string name = e.path().filename().string();
-        EXPECT_EQ(name.size(), std::string("ss_20240315093007.png").size());
-        EXPECT_EQ(name.rfind("ss_", 0), 0u);
-        EXPECT_EQ(name.substr(name.size() - 4), ".png");
+        EXPECT_NE(std::find(allowed.begin(), allowed.end(), name), allowed.end()) << name << " vs " << allowed[0];
+        // A PNG of the back buffer's size.
+        std::ifstream in(e.path(), std::ios::binary);
+        std::string head(24, '\0');
+        in.read(head.data(), 24);
+        EXPECT_EQ(head.substr(0, 8), "\x89PNG\r\n\x1a\n");
+        auto be32 = [&](size_t at) {
+            return static_cast<uint32_t>(static_cast<unsigned char>(head[at])) << 24 |
+                   static_cast<uint32_t>(static_cast<unsigned char>(head[at + 1])) << 16 |
+                   static_cast<uint32_t>(static_cast<unsigned char>(head[at + 2])) << 8 |
+                   static_cast<uint32_t>(static_cast<unsigned char>(head[at + 3]));
+        };
+        EXPECT_EQ(be32(16), 1280u);
+        EXPECT_EQ(be32(20), 720u);
         ++count;
     }
     EXPECT_EQ(count, 1);
+    // Without F2 no file is written.
+    const std::string quiet = testsupport::MakeTempDir();
+    testsupport::ScopedChdir cd2(quiet);
+    DxGraphic::Instance().BeginFrame();
+    DxGraphic::Instance().EndFrame();
+    EXPECT_TRUE(std::filesystem::is_empty(quiet));
 }
 
 TEST_F(FrameTest, FailedWindowReportsAndDrawsNothing) {

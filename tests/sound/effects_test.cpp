@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/result.h"
 #include "platform/debug.h"
 #include "platform/headless/headless_audio.h"
+#include "platform/headless/headless_platform.h"
 #include "sound/dx_sound.h"
 #include "sound/volume.h"
 #include "sound/wav.h"
@@ -265,4 +268,56 @@ TEST_F(Effects, ReleaseWritesItsLinesAndAllowsInitAgain) {
     EXPECT_EQ(sound().PlaySe("se_decide.wav"), E_FAIL_RESULT);  // no device: nothing to play on
     ASSERT_EQ(sound().Init(), S_OK_RESULT);
     EXPECT_EQ(sound().PlaySe("se_decide.wav"), S_OK_RESULT);
+}
+
+namespace {
+
+// An output that never opens, not even silently.
+class DeadDevice final : public platform::audio::Device {
+public:
+    bool Open(platform::audio::Mixer*) override { return false; }
+    void Close() override {}
+};
+
+}  // namespace
+
+TEST(EffectsWithoutDevice, TheClockPullsTheMixerSoEffectsEndOnTime) {
+    std::vector<std::string> lines;
+    platform::SetDebugSink([&](const std::string& line) { lines.push_back(line); });
+    platform::HeadlessPlatform* clock = testsupport::InstallHeadless();
+    platform::audio::InstallDevice(std::make_unique<DeadDevice>());
+    // 300 ms of medal sound.
+    soundtest::SetArchive(ArchiveId::SoundEffects, {{"se_medal_move.wav", MakeWav({}, Constant16(13230, 100))}});
+    DxSound& sound = DxSound::Instance();
+    ASSERT_EQ(sound.Init(), S_OK_RESULT);
+    EXPECT_TRUE(sound.PulledByClock());
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Error: DirectSoundオブジェクトの作成に失敗"), 1);
+
+    ASSERT_EQ(sound.PlaySe("se_medal_move.wav"), S_OK_RESULT);
+    int playingFrames = 0;
+    for (int frame = 0; frame < 60 && sound.IsMedalMoveSePlaying(); ++frame) {
+        clock->AdvanceClockMs(10.0);
+        sound.UpdateSe();
+        ++playingFrames;
+    }
+    // About 300 ms: the frame after the sound's end finds it stopped (and unloaded).
+    EXPECT_GE(playingFrames, 29);
+    EXPECT_LE(playingFrames, 31);
+    EXPECT_FALSE(sound.IsMedalMoveSePlaying());
+    EXPECT_FALSE(sound.IsSeLoaded("se_medal_move.wav"));
+
+    // A long stall is not caught up in full, and the next effect still lasts its length.
+    clock->AdvanceClockMs(60000.0);
+    sound.UpdateSe();
+    ASSERT_EQ(sound.PlaySe("se_medal_move.wav"), S_OK_RESULT);
+    clock->AdvanceClockMs(250.0);
+    sound.UpdateSe();
+    EXPECT_TRUE(sound.IsMedalMoveSePlaying());
+    clock->AdvanceClockMs(100.0);
+    sound.UpdateSe();
+    EXPECT_FALSE(sound.IsMedalMoveSePlaying());
+
+    sound.Release();
+    platform::audio::InstallDevice(nullptr);
+    platform::SetDebugSink(nullptr);
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "graphics/screen_fade.h"
+#include "widgets/screen_fade.h"
 #include "sprite_fixture.h"
 
 namespace spritetest {

@@ -4,7 +4,7 @@
 
 #include "core/global.h"
 #include "core/result.h"
-#include "graphics/image_font.h"
+#include "widgets/image_font.h"
 #include "sprite_fixture.h"
 #include "widgets/image.h"
 

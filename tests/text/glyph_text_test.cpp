@@ -263,7 +263,7 @@ TEST_F(GlyphText, WrapKeepsDoubleByteCharactersWhole) {
         int px = 0, lines = 1, total = 0;
         for (size_t k = 0; k < codes.size(); ++k) {
             const Glyph g = G(codes[k], size);
-            if (px > 0 && x + px + g.originX + g.rowBytes >= width) {
+            if (x + px + g.originX + g.rowBytes >= width) {
                 explicitLines += '\n';
                 px = 0;
                 ++lines;
@@ -286,14 +286,16 @@ TEST_F(GlyphText, WrapKeepsDoubleByteCharactersWhole) {
         ExpectGlyphAt(wrapped, g, x + g.originX, m.ascent + m.height - g.originY, kColour);
     }
 
-    // A character wider than the canvas stays on the first line rather than leaving it empty.
-    const std::string narrow = NewCanvas(8, 60);
+    // A character that reaches the edge from the start of a line still moves down one: the first
+    // line stays empty and the character is drawn on the second, one text height lower.
+    const std::string narrow = NewCanvas(8, 3 * m.height);
     EXPECT_EQ(gfx.DrawText(SJ("あ"), 0, 0, size, kColour, narrow), G(0x82A0, size).advance);
-    bool inkOnFirstLine = false;
-    for (int yy = 0; yy < m.height; ++yy) {
-        for (int xx = 0; xx < 8; ++xx) inkOnFirstLine |= At(narrow, xx, yy) != 0;
+    bool inkOnFirstLine = false, inkOnSecondLine = false;
+    for (int yy = 0; yy < 2 * m.height; ++yy) {
+        for (int xx = 0; xx < 8; ++xx) (yy < m.height ? inkOnFirstLine : inkOnSecondLine) |= At(narrow, xx, yy) != 0;
     }
-    EXPECT_TRUE(inkOnFirstLine);
+    EXPECT_FALSE(inkOnFirstLine);
+    EXPECT_TRUE(inkOnSecondLine);
 }
 
 TEST_F(GlyphText, JapaneseKanaKanjiAndSuits) {

@@ -1,12 +1,42 @@
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <string>
 
 #include "platform/audio/audio.h"
 #include "platform/debug.h"
 
+extern "C" {
+// Receives libasound's own error messages and drops them: on a machine without sound hardware
+// the library would print its configuration failures to the terminal before SDL falls back to
+// the dummy driver, which is reported once on the debug line instead.
+static void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+}
+
 namespace platform::audio {
 namespace {
+
+// Installs DropAlsaMessage as libasound's error handler, once, before SDL first opens the
+// library. The library is looked up at run time (the game does not link it); the handle is kept
+// so that the handler stays in force while SDL loads and unloads the library around it.
+void QuietAlsa() {
+    static const bool installed = [] {
+        void* lib = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
+        if (lib == nullptr) {
+            return false;
+        }
+        using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+        using SetHandler = int (*)(Handler);
+        auto set = reinterpret_cast<SetHandler>(dlsym(lib, "snd_lib_error_set_handler"));
+        if (set == nullptr) {
+            dlclose(lib);
+            return false;
+        }
+        set(&DropAlsaMessage);
+        return true;
+    }();
+    (void)installed;
+}
 
 class SdlDevice final : public Device {
 public:
@@ -15,6 +45,7 @@ public:
     bool Open(Mixer* mixer) override {
         Close();
         mixer_ = mixer;
+        QuietAlsa();
         std::string reason;
         if (TryOpen(nullptr, reason)) {
             return true;

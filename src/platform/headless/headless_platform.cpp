@@ -168,6 +168,11 @@ PresentResult HeadlessPlatform::EndFrame() {
 bool HeadlessPlatform::ResetRenderer() {
     ++resets_;
     textures_.clear();
+    if (failResets > 0) {
+        --failResets;
+        renderer_ = false;
+        return false;
+    }
     renderer_ = window_;
     return renderer_;
 }

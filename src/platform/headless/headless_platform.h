@@ -61,6 +61,8 @@ public:
     bool recordAllFrames = true;
     bool failCreateWindow = false;
     bool failCreateRenderer = false;
+    // The next this many ResetRenderer calls fail (the renderer stays gone until one succeeds).
+    int failResets = 0;
     int desktopWidth = 1920;
     int desktopHeight = 1080;
 

@@ -1,77 +1,14 @@
 #include "platform/sdl/gl_renderer.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
-#include <limits>
 
 #include "platform/debug.h"
+#include "platform/sdl/gl_shaders.h"
 #include "platform/text_encoding.h"
 
 namespace platform::sdl {
 namespace {
-
-// The camera arrives as row-vector matrices (p * view * projection). Uploaded untransposed, GLSL
-// reads each row as a column, so "uViewProj * p" computes exactly that product. The original
-// device clips depth to 0..w where GL clips to -w..w, hence z' = 2z - w. Its pixel centres lie on
-// integer coordinates where GL's lie at +0.5, and the game offsets its corners by -0.5 for that:
-// shifting everything by half a pixel right and down (y is flipped in clip space) puts texel
-// centres back on pixel centres.
-// The blend mode travels with each vertex: the output is premultiplied and blended with
-// (ONE, ONE_MINUS_SRC_ALPHA) for all modes, which gives src (mode 0), src * a + dst * (1 - a)
-// (mode 1) and src * a + dst (mode 2) without changing blend state between quads; state changes
-// are expensive on some drivers. The one change made is switching blending off for runs of quads
-// that cover what is under them (DrawsOpaque), which gives the same pixels for less work.
-const char* const kVertexShader = R"(#version 330 core
-layout(location = 0) in vec3 aPosition;
-layout(location = 1) in vec2 aUv;
-layout(location = 2) in vec4 aColour;
-layout(location = 3) in uint aBlend;
-uniform mat4 uViewProj;
-uniform vec2 uHalfPixel;
-out vec2 vUv;
-out vec4 vColour;
-flat out vec3 vBlend;  // (premultiply, alpha from source, constant alpha)
-void main() {
-    vec4 p = uViewProj * vec4(aPosition, 1.0);
-    p.z = 2.0 * p.z - p.w;
-    p.x += uHalfPixel.x * p.w;
-    p.y -= uHalfPixel.y * p.w;
-    gl_Position = p;
-    vUv = aUv;
-    vColour = aColour;
-    vBlend = aBlend == 0u ? vec3(0.0, 0.0, 1.0) : (aBlend == 1u ? vec3(1.0, 1.0, 0.0) : vec3(1.0, 0.0, 0.0));
-}
-)";
-
-// Texture modulated by the vertex colour; untextured quads sample a white texel.
-const char* const kFragmentShader = R"(#version 330 core
-in vec2 vUv;
-in vec4 vColour;
-flat in vec3 vBlend;
-uniform sampler2D uTexture;
-out vec4 fragColour;
-void main() {
-    vec4 c = texture(uTexture, vUv) * vColour;
-    fragColour = vec4(mix(c.rgb, c.rgb * c.a, vBlend.x), c.a * vBlend.y + vBlend.z);
-}
-)";
-
-GLuint CompileShader(GLenum type, const char* source) {
-    GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    GLint ok = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (ok != GL_TRUE) {
-        char log[1024] = {};
-        glGetShaderInfoLog(shader, sizeof(log) - 1, nullptr, log);
-        LogLine(std::string("Error: shader compilation failed: ") + log);
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
-}
 
 void SetSamplerState() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -85,49 +22,6 @@ void SetSamplerState() {
 }  // namespace
 
 void LogLine(const std::string& utf8) { OutputDebug(Utf8ToSjis(utf8)); }
-
-Letterbox ComputeLetterbox(int outWidth, int outHeight, int bbWidth, int bbHeight) {
-    Letterbox box;
-    if (outWidth <= 0 || outHeight <= 0 || bbWidth <= 0 || bbHeight <= 0) {
-        return box;
-    }
-    // Compare outWidth / bbWidth with outHeight / bbHeight without rounding.
-    const int64_t wide = int64_t{outWidth} * bbHeight;
-    const int64_t tall = int64_t{outHeight} * bbWidth;
-    if (wide >= tall) {  // bars left and right (or none)
-        box.height = outHeight;
-        box.width = static_cast<int>(tall / bbHeight);
-    } else {  // bars top and bottom
-        box.width = outWidth;
-        box.height = static_cast<int>(wide / bbWidth);
-    }
-    box.x = (outWidth - box.width) / 2;
-    box.y = (outHeight - box.height) / 2;
-    return box;
-}
-
-namespace {
-int64_t FloorDiv(int64_t a, int64_t b) {
-    int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) {
-        --q;
-    }
-    return q;
-}
-}  // namespace
-
-void OutputToBackBuffer(int outX, int outY, int outWidth, int outHeight, int bbWidth, int bbHeight, int& bbX,
-                        int& bbY) {
-    const Letterbox box = ComputeLetterbox(outWidth, outHeight, bbWidth, bbHeight);
-    if (box.width <= 0 || box.height <= 0) {
-        bbX = outX;
-        bbY = outY;
-        return;
-    }
-    // The back-buffer pixel under the centre of the output pixel.
-    bbX = static_cast<int>(FloorDiv((2 * (int64_t{outX} - box.x) + 1) * bbWidth, 2 * int64_t{box.width}));
-    bbY = static_cast<int>(FloorDiv((2 * (int64_t{outY} - box.y) + 1) * bbHeight, 2 * int64_t{box.height}));
-}
 
 void RequestGlAttributes() {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -200,26 +94,8 @@ void GlRenderer::Destroy() {
 }
 
 bool GlRenderer::CreateResources() {
-    // Shader program.
-    const GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
-    const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
-    if (vs == 0 || fs == 0) {
-        if (vs != 0) glDeleteShader(vs);
-        if (fs != 0) glDeleteShader(fs);
-        return false;
-    }
-    program_ = glCreateProgram();
-    glAttachShader(program_, vs);
-    glAttachShader(program_, fs);
-    glLinkProgram(program_);
-    glDeleteShader(vs);
-    glDeleteShader(fs);
-    GLint linked = GL_FALSE;
-    glGetProgramiv(program_, GL_LINK_STATUS, &linked);
-    if (linked != GL_TRUE) {
-        char log[1024] = {};
-        glGetProgramInfoLog(program_, sizeof(log) - 1, nullptr, log);
-        LogLine(std::string("Error: shader link failed: ") + log);
+    program_ = BuildSpriteProgram();
+    if (program_ == 0) {
         return false;
     }
     matrixLocation_ = glGetUniformLocation(program_, "uViewProj");
@@ -350,60 +226,8 @@ TextureHandle GlRenderer::CreateTexture(int width, int height) {
     slot.width = width;
     slot.height = height;
     // Nothing is known to be opaque until it is uploaded.
-    slot.tilesX = (width + kOpaqueTile - 1) / kOpaqueTile;
-    slot.tilesY = (height + kOpaqueTile - 1) / kOpaqueTile;
-    slot.tiles.assign(static_cast<size_t>(slot.tilesX) * slot.tilesY, 0);
-    slot.nonOpaqueSums.assign(static_cast<size_t>(slot.tilesX + 1) * (slot.tilesY + 1), 0);
-    slot.inkedSums.assign(static_cast<size_t>(slot.tilesX + 1) * (slot.tilesY + 1), 0);
-    MarkTiles(slot, 0, 0, 0, 0, nullptr, 0);
+    slot.coverage.Reset(width, height);
     return handle;
-}
-
-namespace {
-// Number of counted tiles in the inclusive tile rectangle of a summed-area table.
-int32_t CountIn(const std::vector<int32_t>& sums, int tilesX, int x0, int y0, int x1, int y1) {
-    const size_t stride = static_cast<size_t>(tilesX) + 1;
-    return sums[(y1 + 1) * stride + x1 + 1] - sums[y0 * stride + x1 + 1] - sums[(y1 + 1) * stride + x0] +
-           sums[y0 * stride + x0];
-}
-}  // namespace
-
-void GlRenderer::MarkTiles(TextureSlot& slot, int x, int y, int w, int h, const uint32_t* argb, int pitch) {
-    const int T = kOpaqueTile;
-    for (int ty = y / T; w > 0 && h > 0 && ty <= (y + h - 1) / T; ++ty) {
-        const int r0 = std::max(y, ty * T), r1 = std::min(y + h, ty * T + T);
-        const int tileRows = std::min(T, slot.height - ty * T);
-        for (int tx = x / T; tx <= (x + w - 1) / T; ++tx) {
-            const int c0 = std::max(x, tx * T), c1 = std::min(x + w, tx * T + T);
-            const int tileColumns = std::min(T, slot.width - tx * T);
-            bool opaque = true, empty = true;
-            for (int r = r0; r < r1 && (opaque || empty); ++r) {
-                const uint32_t* row = argb + static_cast<size_t>(r - y) * pitch;
-                for (int c = c0; c < c1; ++c) {
-                    const uint32_t alpha = row[c - x] >> 24;
-                    opaque = opaque && alpha == 0xFFu;
-                    empty = empty && alpha == 0u;
-                }
-            }
-            // A tile only partly written keeps a property only if it had it and the new texels
-            // have it too.
-            uint8_t& tile = slot.tiles[static_cast<size_t>(ty) * slot.tilesX + tx];
-            const bool whole = r1 - r0 == tileRows && c1 - c0 == tileColumns;
-            const uint8_t before = whole ? (kTileOpaque | kTileEmpty) : tile;
-            tile = static_cast<uint8_t>((opaque ? kTileOpaque : 0) | (empty ? kTileEmpty : 0)) & before;
-        }
-    }
-    const size_t stride = static_cast<size_t>(slot.tilesX) + 1;
-    for (int ty = 0; ty < slot.tilesY; ++ty) {
-        int32_t nonOpaqueRow = 0, inkedRow = 0;
-        for (int tx = 0; tx < slot.tilesX; ++tx) {
-            const uint8_t tile = slot.tiles[static_cast<size_t>(ty) * slot.tilesX + tx];
-            nonOpaqueRow += (tile & kTileOpaque) == 0 ? 1 : 0;
-            inkedRow += (tile & kTileEmpty) == 0 ? 1 : 0;
-            slot.nonOpaqueSums[(ty + 1) * stride + tx + 1] = slot.nonOpaqueSums[ty * stride + tx + 1] + nonOpaqueRow;
-            slot.inkedSums[(ty + 1) * stride + tx + 1] = slot.inkedSums[ty * stride + tx + 1] + inkedRow;
-        }
-    }
 }
 
 void GlRenderer::UploadTexture(TextureHandle texture, int x, int y, int w, int h, const uint32_t* argb,
@@ -426,7 +250,7 @@ void GlRenderer::UploadTexture(TextureHandle texture, int x, int y, int w, int h
     // 0xAARRGGBB words are B, G, R, A bytes in memory on this platform: no conversion needed.
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    MarkTiles(slot, x, y, w, h, argb, pitchPixels);
+    slot.coverage.Mark(x, y, w, h, argb, pitchPixels);
 }
 
 void GlRenderer::DestroyTexture(TextureHandle texture) {
@@ -484,67 +308,6 @@ bool GlRenderer::BeginFrame(uint32_t clearArgb) {
     return true;
 }
 
-bool GlRenderer::IsPixelExact(const Quad& quad, int textureWidth, int textureHeight) const {
-    // Where the corners land in window pixels (top-left origin), as the vertex shader puts them.
-    const float* m = viewProjection_.data();
-    double sx[4], sy[4], tu[4], tv[4];
-    for (int i = 0; i < 4; ++i) {
-        const Vertex& v = quad.v[i];
-        const double cx = double{v.x} * m[0] + double{v.y} * m[4] + double{v.z} * m[8] + m[12];
-        const double cy = double{v.x} * m[1] + double{v.y} * m[5] + double{v.z} * m[9] + m[13];
-        const double cw = double{v.x} * m[3] + double{v.y} * m[7] + double{v.z} * m[11] + m[15];
-        if (!(cw > 0.0)) {
-            return false;
-        }
-        sx[i] = (cx / cw + 1.0) * 0.5 * width_ + 0.5;
-        sy[i] = (1.0 - cy / cw) * 0.5 * height_ + 0.5;
-        tu[i] = double{v.u} * textureWidth;
-        tv[i] = double{v.v} * textureHeight;
-    }
-    constexpr double kEps = 1e-3;
-    auto same = [](double a, double b) { return std::fabs(a - b) < kEps; };
-    auto whole = [](double a) { return std::fabs(a - std::round(a)) < kEps; };
-    // An upright rectangle on pixel edges, texels on the same edges, one texel per pixel: every
-    // pixel centre samples a texel centre, so filtering reaches no neighbour.
-    return same(sx[0], sx[2]) && same(sx[1], sx[3]) && same(sy[0], sy[1]) && same(sy[2], sy[3]) &&
-           same(tu[0], tu[2]) && same(tu[1], tu[3]) && same(tv[0], tv[1]) && same(tv[2], tv[3]) &&
-           same(std::fabs(sx[1] - sx[0]), std::fabs(tu[1] - tu[0])) &&
-           same(std::fabs(sy[2] - sy[0]), std::fabs(tv[2] - tv[0])) && whole(sx[0]) && whole(sy[0]) &&
-           whole(tu[0]) && whole(tv[0]);
-}
-
-bool GlRenderer::Footprint(const Quad& quad, const TextureSlot& slot, TileRange& range) const {
-    const double W = slot.width, H = slot.height;
-    double u0 = std::numeric_limits<double>::infinity(), u1 = -u0, v0 = u0, v1 = -u0;
-    for (const Vertex& v : quad.v) {
-        u0 = std::min(u0, v.u * W);
-        u1 = std::max(u1, v.u * W);
-        v0 = std::min(v0, v.v * H);
-        v1 = std::max(v1, v.v * H);
-    }
-    if (!std::isfinite(u0) || !std::isfinite(u1) || !std::isfinite(v0) || !std::isfinite(v1)) {
-        return false;
-    }
-    // Texels that can be sampled: inside the coordinate rectangle when pixels meet texel centres,
-    // else everything bilinear filtering can reach from it (edges clamp).
-    double first[2], last[2];
-    if (IsPixelExact(quad, slot.width, slot.height)) {
-        first[0] = std::round(u0), last[0] = std::round(u1) - 1.0;
-        first[1] = std::round(v0), last[1] = std::round(v1) - 1.0;
-    } else {
-        first[0] = std::floor(u0 - 0.5), last[0] = std::floor(u1 - 0.5) + 1.0;
-        first[1] = std::floor(v0 - 0.5), last[1] = std::floor(v1 - 0.5) + 1.0;
-    }
-    if (last[0] < first[0] || last[1] < first[1]) {
-        return false;
-    }
-    range.x0 = static_cast<int>(std::clamp(first[0], 0.0, W - 1.0)) / kOpaqueTile;
-    range.x1 = static_cast<int>(std::clamp(last[0], 0.0, W - 1.0)) / kOpaqueTile;
-    range.y0 = static_cast<int>(std::clamp(first[1], 0.0, H - 1.0)) / kOpaqueTile;
-    range.y1 = static_cast<int>(std::clamp(last[1], 0.0, H - 1.0)) / kOpaqueTile;
-    return true;
-}
-
 bool GlRenderer::DrawsOpaque(const Quad& quad, int blend) const {
     if (blend == 0) {
         return true;  // written as it is, whatever its alpha
@@ -555,12 +318,7 @@ bool GlRenderer::DrawsOpaque(const Quad& quad, int blend) const {
     if (quad.texture == 0 || quad.texture > textures_.size() || textures_[quad.texture - 1].name == 0) {
         return true;  // the white texel
     }
-    const TextureSlot& slot = textures_[quad.texture - 1];
-    if (slot.nonOpaqueSums.back() == slot.tilesX * slot.tilesY) {
-        return false;  // nothing opaque in it at all
-    }
-    TileRange r{};
-    return Footprint(quad, slot, r) && CountIn(slot.nonOpaqueSums, slot.tilesX, r.x0, r.y0, r.x1, r.y1) == 0;
+    return textures_[quad.texture - 1].coverage.SamplesOnlyOpaque(quad, Camera());
 }
 
 bool GlRenderer::TrimToInk(Quad& quad, int blend) const {
@@ -568,71 +326,7 @@ bool GlRenderer::TrimToInk(Quad& quad, int blend) const {
         textures_[quad.texture - 1].name == 0) {
         return true;
     }
-    const TextureSlot& slot = textures_[quad.texture - 1];
-    if (slot.inkedSums.back() == slot.tilesX * slot.tilesY) {
-        return true;  // no empty tile anywhere
-    }
-    TileRange r{};
-    if (!Footprint(quad, slot, r)) {
-        return true;
-    }
-    const auto& sums = slot.inkedSums;
-    if (CountIn(sums, slot.tilesX, r.x0, r.y0, r.x1, r.y1) == 0) {
-        return false;  // alpha 0 everywhere: blending it changes nothing
-    }
-    // The tiles with ink within reach.
-    TileRange ink = r;
-    while (CountIn(sums, slot.tilesX, ink.x0, r.y0, ink.x0, r.y1) == 0) ++ink.x0;
-    while (CountIn(sums, slot.tilesX, ink.x1, r.y0, ink.x1, r.y1) == 0) --ink.x1;
-    while (CountIn(sums, slot.tilesX, r.x0, ink.y0, r.x1, ink.y0) == 0) ++ink.y0;
-    while (CountIn(sums, slot.tilesX, r.x0, ink.y1, r.x1, ink.y1) == 0) --ink.y1;
-    if (ink.x0 == r.x0 && ink.x1 == r.x1 && ink.y0 == r.y0 && ink.y1 == r.y1) {
-        return true;
-    }
-    // Only an upright texture rectangle on a parallelogram can be cut by moving its corners: the
-    // shape the game's sprites have.
-    const Vertex* v = quad.v;
-    if (v[0].u != v[2].u || v[1].u != v[3].u || v[0].v != v[1].v || v[2].v != v[3].v || v[0].u == v[1].u ||
-        v[0].v == v[2].v) {
-        return true;
-    }
-    const float ex = v[1].x + v[2].x - v[0].x, ey = v[1].y + v[2].y - v[0].y, ez = v[1].z + v[2].z - v[0].z;
-    const float tolerance = 1e-4f * (1.0f + std::fabs(v[3].x) + std::fabs(v[3].y) + std::fabs(v[3].z));
-    if (std::fabs(ex - v[3].x) > tolerance || std::fabs(ey - v[3].y) > tolerance || std::fabs(ez - v[3].z) > tolerance) {
-        return true;
-    }
-    // Texel coordinates to keep: the ink tiles and one texel around them, which filtering at
-    // their edges can reach. A sample outside that band reaches only empty tiles.
-    const double W = slot.width, H = slot.height, T = kOpaqueTile;
-    const double keepU0 = ink.x0 > r.x0 ? ink.x0 * T - 1.0 : -1e30, keepU1 = ink.x1 < r.x1 ? (ink.x1 + 1) * T + 1.0 : 1e30;
-    const double keepV0 = ink.y0 > r.y0 ? ink.y0 * T - 1.0 : -1e30, keepV1 = ink.y1 < r.y1 ? (ink.y1 + 1) * T + 1.0 : 1e30;
-    // Positions along the edges (0 .. 1) where those coordinates lie.
-    auto along = [](double from, double to, double keep0, double keep1, double& a0, double& a1) {
-        double p = (keep0 - from) / (to - from), q = (keep1 - from) / (to - from);
-        if (p > q) std::swap(p, q);
-        a0 = std::clamp(p, 0.0, 1.0);
-        a1 = std::clamp(q, 0.0, 1.0);
-    };
-    double a0, a1, b0, b1;
-    along(v[0].u * W, v[1].u * W, keepU0, keepU1, a0, a1);
-    along(v[0].v * H, v[2].v * H, keepV0, keepV1, b0, b1);
-    if (!(a1 > a0) || !(b1 > b0) || (a0 == 0.0 && a1 == 1.0 && b0 == 0.0 && b1 == 1.0)) {
-        return true;
-    }
-    const Vertex o = v[0];
-    const double dx[3] = {double{v[1].x} - o.x, double{v[1].y} - o.y, double{v[1].z} - o.z};
-    const double dy[3] = {double{v[2].x} - o.x, double{v[2].y} - o.y, double{v[2].z} - o.z};
-    const double du = double{v[1].u} - o.u, dv = double{v[2].v} - o.v;
-    auto corner = [&](double a, double b) {
-        return Vertex{static_cast<float>(o.x + a * dx[0] + b * dy[0]), static_cast<float>(o.y + a * dx[1] + b * dy[1]),
-                      static_cast<float>(o.z + a * dx[2] + b * dy[2]), static_cast<float>(o.u + a * du),
-                      static_cast<float>(o.v + b * dv)};
-    };
-    quad.v[0] = corner(a0, b0);
-    quad.v[1] = corner(a1, b0);
-    quad.v[2] = corner(a0, b1);
-    quad.v[3] = corner(a1, b1);
-    return true;
+    return textures_[quad.texture - 1].coverage.TrimToInk(quad, Camera());
 }
 
 void GlRenderer::DrawQuad(const Quad& quad) {

@@ -8,18 +8,10 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sdl/letterbox.h"
+#include "platform/sdl/texel_coverage.h"
 
 namespace platform::sdl {
-
-// Where a back buffer of bbWidth x bbHeight is shown inside an output of outWidth x outHeight:
-// scaled uniformly to fit, centred, the rest left black. Coordinates are top-left based.
-struct Letterbox {
-    int x = 0, y = 0, width = 0, height = 0;
-};
-Letterbox ComputeLetterbox(int outWidth, int outHeight, int bbWidth, int bbHeight);
-// A point of that output (window pixels, may lie outside) in back-buffer pixels.
-void OutputToBackBuffer(int outX, int outY, int outWidth, int outHeight, int bbWidth, int bbHeight, int& bbX,
-                        int& bbY);
 
 // Asks SDL for the OpenGL 3.3 core context the renderer needs. Call before creating the window,
 // since the window's visual depends on these attributes.
@@ -61,26 +53,11 @@ private:
         uint8_t rgba[4];
         uint8_t blend[4];  // blend mode 0, 1 or 2 in the first byte
     };
-    // Which parts of a texture are opaque and which are empty (alpha 0), kept per tile of
-    // kOpaqueTile x kOpaqueTile texels (smaller at the right and bottom edges), with summed-area
-    // tables of the tiles that hold any texel not fully opaque, and any texel not empty. Texels
-    // never uploaded count as neither.
-    static constexpr int kOpaqueTile = 16;
-    static constexpr uint8_t kTileOpaque = 1;
-    static constexpr uint8_t kTileEmpty = 2;
     struct TextureSlot {
         GLuint name = 0;
         int width = 0;
         int height = 0;
-        int tilesX = 0;
-        int tilesY = 0;
-        std::vector<uint8_t> tiles;           // tilesX * tilesY, kTileOpaque | kTileEmpty bits
-        std::vector<int32_t> nonOpaqueSums;   // (tilesX + 1) * (tilesY + 1)
-        std::vector<int32_t> inkedSums;       // (tilesX + 1) * (tilesY + 1)
-    };
-    // Texels a quad can sample, as inclusive tile ranges.
-    struct TileRange {
-        int x0, y0, x1, y1;
+        TexelCoverage coverage;
     };
 
     // A run of consecutive quads that share one texture and whether they blend.
@@ -95,7 +72,6 @@ private:
     static constexpr int kVerticesPerQuad = 6;
 
     bool CreateResources();
-    static void MarkTiles(TextureSlot& slot, int x, int y, int w, int h, const uint32_t* argb, int pitch);
     // True when blending the quad could change no pixel compared with writing it: it replaces
     // (mode 0), or it is alpha-blended at full vertex alpha and every texel it can sample is opaque.
     bool DrawsOpaque(const Quad& quad, int blend) const;
@@ -103,8 +79,7 @@ private:
     // changes no pixel; otherwise true, with the quad cut down to the part whose texels are not
     // all empty when that is smaller.
     bool TrimToInk(Quad& quad, int blend) const;
-    bool IsPixelExact(const Quad& quad, int textureWidth, int textureHeight) const;
-    bool Footprint(const Quad& quad, const TextureSlot& slot, TileRange& range) const;
+    CameraView Camera() const { return CameraView{viewProjection_.data(), width_, height_}; }
     void DestroyResources();
     void Flush();
     GLuint TextureName(TextureHandle texture) const;

@@ -2,7 +2,7 @@
 #include <array>
 
 #include "app/scene.h"
-#include "graphics/screen_fade.h"
+#include "widgets/screen_fade.h"
 #include "widgets/image.h"
 
 // The gallery's selection: five columns, one per host, each with three illustrations, the

@@ -2,7 +2,7 @@
 #include <array>
 
 #include "app/scene.h"
-#include "graphics/screen_fade.h"
+#include "widgets/screen_fade.h"
 #include "widgets/image.h"
 
 // The host pick: one picture of the five hosts cut from "sozai5.png", with an additive glow over

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/scene.h"
-#include "graphics/screen_fade.h"
+#include "widgets/screen_fade.h"
 #include "widgets/image.h"
 #include "widgets/message_window.h"
 

@@ -1,4 +1,4 @@
-#include "graphics/image_font.h"
+#include "widgets/image_font.h"
 
 #include "graphics/dx_graphic.h"
 

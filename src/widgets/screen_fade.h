@@ -1,4 +1,6 @@
 #pragma once
+// Kept with the widgets, not in graphics/: ScreenFade belongs to the graphics service but draws
+// through an Image, and graphics must not include the widgets that build on it.
 #include <array>
 #include <cstdint>
 

@@ -1,4 +1,6 @@
 #pragma once
+// Kept with the widgets, not in graphics/: ImageFont is part of the glyph text service but is an
+// Image, and graphics must not include the widgets that build on it.
 #include <cstdint>
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "graphics/screen_fade.h"
+#include "widgets/screen_fade.h"
 
 namespace {
 
