@@ -252,8 +252,11 @@ void SceneTitle::stateIntroduction() {
         newLine = false;
         window.setText(menu::IntroductionLine(line).c_str());
     }
+    // Held left Ctrl shows each line whole, so the advance below moves on a line every frame.
+    const bool skipping = m.KeyHeld(platform::KeyCode::LeftControl);
+    window.instant = skipping;
     window.step();
-    if (m.KeyHeld(platform::KeyCode::LeftControl)) {
+    if (skipping) {
         advanceLine();
     }
     if (m.RightClicked()) {
@@ -441,8 +444,9 @@ void SceneTitle::startJingleFade() {
     jingleCounter = kJingleFadeFrames;
 }
 
+// Neighbouring panels overlap by 10 pixels; the one drawn on top (the higher slot) wins.
 int SceneTitle::slotAt(int x, int y) {
-    for (int i = 0; i < kSlotCount; ++i) {
+    for (int i = kSlotCount - 1; i >= 0; --i) {
         if (SlotArea(i).contains(x, y)) {
             return i;
         }
