@@ -45,7 +45,9 @@ void PerspectiveFovRH(float fovY, float aspect, float zn, float zf, Matrix out) 
     }
 }
 
-bool WritePng(const char* path, const std::vector<uint32_t>& argb, int width, int height) {
+}  // namespace
+
+bool DxGraphic::WritePng(const char* path, const std::vector<uint32_t>& argb, int width, int height) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     image.width = static_cast<png_uint_32>(width);
@@ -53,8 +55,6 @@ bool WritePng(const char* path, const std::vector<uint32_t>& argb, int width, in
     image.format = PNG_FORMAT_BGRA;  // matches little-endian 0xAARRGGBB words
     return png_image_write_to_file(&image, path, 0, argb.data(), 0, nullptr) != 0;
 }
-
-}  // namespace
 
 int DxGraphic::Init(const std::string& captionSjis, int width, int height, bool windowed) {
     width_ = width;

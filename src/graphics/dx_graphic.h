@@ -46,6 +46,8 @@ public:
     int ShakeX() const { return shakeX_; }
     int ShakeY() const { return shakeY_; }
     int CurrentBlendMode() const { return blendMode_; }
+    // Writes 0xAARRGGBB pixels (rows top-down) as a PNG file; false on failure.
+    static bool WritePng(const char* path, const std::vector<uint32_t>& argb, int width, int height);
 
     // ---- Textures and sprites ------------------------------------------------------------------
     // Picture size for the name, loading it on first use (a failed load is cached as 0 x 0).

@@ -1,0 +1,222 @@
+// sceneshot: plays a script against the game on the real OpenGL backend and writes screenshots.
+//
+//     cd build && SDL_VIDEODRIVER=offscreen tools/sceneshot/sceneshot OUT_DIR < script
+//
+// Script lines (# starts a comment):
+//     scene ID            start at this scene (before the first frames line; default the title)
+//     set KEY VALUE       Global value (e.g. "set enemy 2", "set stage_0 3")
+//     seed N              seeds Random and rand()
+//     frames N            runs N passes of the main loop
+//     click X Y | rclick X Y | move X Y
+//     key NAME down|up    ctrl, space, return, escape, up, down, left, right, 1..5, a, d, n, s, y
+//     answer ok|cancel    answer of the next confirmation boxes
+//     shot NAME           writes OUT_DIR/NAME.png of the last frame
+//     time N LABEL        runs N passes and prints the mean and 99th percentile time per pass
+// Runs from the build folder (data/, wav/, config.ini); the save file goes to a temporary folder.
+// The clock is virtual (frames run as fast as they draw) unless --realtime is given.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/scene.h"
+#include "core/global.h"
+#include "core/random.h"
+#include "graphics/dx_graphic.h"
+#include "platform/platform.h"
+#include "scripted_platform.h"
+
+namespace {
+
+bool KeyByName(const std::string& name, platform::KeyCode& out) {
+    using K = platform::KeyCode;
+    static const std::pair<const char*, K> kKeys[] = {
+        {"ctrl", K::LeftControl}, {"space", K::Space}, {"return", K::Return}, {"escape", K::Escape},
+        {"up", K::Up},  {"down", K::Down}, {"left", K::Left}, {"right", K::Right}, {"1", K::Num1},
+        {"2", K::Num2}, {"3", K::Num3},    {"4", K::Num4},    {"5", K::Num5},     {"a", K::A},
+        {"d", K::D},    {"n", K::N},       {"s", K::S},       {"y", K::Y},
+    };
+    for (const auto& [n, k] : kKeys) {
+        if (name == n) {
+            out = k;
+            return true;
+        }
+    }
+    return false;
+}
+
+class Runner {
+public:
+    Runner(Application& app, sceneshot::ScriptedPlatform& p, std::string out) : app_(app), p_(p), out_(std::move(out)) {}
+
+    // False once the program has quit.
+    bool Pass() {
+        if (quit_) return false;
+        quit_ = !app_.Pass();
+        return !quit_;
+    }
+    bool Frames(int n) {
+        for (int i = 0; i < n; ++i) {
+            if (!Pass()) return false;
+        }
+        return true;
+    }
+    void Click(int x, int y, bool right) {
+        p_.SetMouse(x, y, !right, right);
+        Pass();
+        p_.SetMouse(x, y, false, false);
+        Pass();
+    }
+    bool Shot(const std::string& name) {
+        std::vector<uint32_t> pixels;
+        int w = 0, h = 0;
+        if (!platform::Get().ReadBackBuffer(pixels, w, h)) return false;
+        const std::string path = out_ + "/" + name + ".png";
+        return DxGraphic::WritePng(path.c_str(), pixels, w, h);
+    }
+    void Time(int n, const std::string& label) {
+        std::vector<double> ms;
+        ms.reserve(static_cast<size_t>(n));
+        for (int i = 0; i < n && !quit_; ++i) {
+            const auto t0 = std::chrono::steady_clock::now();
+            Pass();
+            ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        }
+        if (ms.empty()) return;
+        double sum = 0;
+        for (double v : ms) sum += v;
+        std::vector<double> sorted = ms;
+        std::sort(sorted.begin(), sorted.end());
+        const double mean = sum / static_cast<double>(ms.size());
+        const double p99 = sorted[std::min(sorted.size() - 1, sorted.size() * 99 / 100)];
+        std::printf("%s: %zu frames, mean %.3f ms, p99 %.3f ms, %.1f fps possible\n", label.c_str(), ms.size(), mean,
+                    p99, 1000.0 / mean);
+    }
+    bool quit() const { return quit_; }
+
+private:
+    Application& app_;
+    sceneshot::ScriptedPlatform& p_;
+    std::string out_;
+    bool quit_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool realTime = false;
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--realtime") {
+            realTime = true;
+        } else {
+            args.push_back(a);
+        }
+    }
+    if (args.empty() || args.size() > 2) {
+        std::fprintf(stderr, "usage: sceneshot [--realtime] OUT_DIR [SCRIPT] (script from stdin without SCRIPT)\n");
+        return 2;
+    }
+    const std::string out = args[0];
+    std::ifstream file;
+    if (args.size() == 2) {
+        file.open(args[1]);
+        if (!file) {
+            std::fprintf(stderr, "sceneshot: cannot read %s\n", args[1].c_str());
+            return 2;
+        }
+    }
+    std::istream& script = args.size() == 2 ? static_cast<std::istream&>(file) : std::cin;
+
+    auto owned = std::make_unique<sceneshot::ScriptedPlatform>(platform::CreateRealPlatform(), realTime);
+    sceneshot::ScriptedPlatform& p = *owned;
+    platform::Install(std::move(owned));
+
+    char saveTemplate[] = "/tmp/sceneshot-save-XXXXXX";
+    const char* saveDir = mkdtemp(saveTemplate);
+    if (saveDir != nullptr) Global::Instance().SetSaveFolder(saveDir);
+
+    Application app(CreateScene);
+    app.SetInstanceName("tarnwick-sceneshot-" + std::to_string(getpid()));
+    if (app.Initialize() != 0) {
+        std::fprintf(stderr, "sceneshot: start-up failed (run it from the build folder)\n");
+        app.Shutdown();
+        return 1;
+    }
+    Runner run(app, p, out);
+    int status = 0;
+    std::string line;
+    int lineNo = 0;
+    while (std::getline(script, line) && !run.quit()) {
+        ++lineNo;
+        std::istringstream in(line);
+        std::string cmd;
+        if (!(in >> cmd) || cmd[0] == '#') continue;
+        bool ok = true;
+        if (cmd == "scene") {
+            int id = 0;
+            ok = static_cast<bool>(in >> id);
+            app.currentSceneId = 0;
+            app.nextSceneId = id;
+        } else if (cmd == "set") {
+            std::string key;
+            int value = 0;
+            ok = static_cast<bool>(in >> key >> value);
+            if (ok) Global::Instance().Set(value, key);
+        } else if (cmd == "seed") {
+            unsigned seed = 0;
+            ok = static_cast<bool>(in >> seed);
+            Random::Instance().Seed(seed);
+            std::srand(seed);
+        } else if (cmd == "frames") {
+            int n = 0;
+            ok = static_cast<bool>(in >> n);
+            run.Frames(n);
+        } else if (cmd == "click" || cmd == "rclick") {
+            int x = 0, y = 0;
+            ok = static_cast<bool>(in >> x >> y);
+            if (ok) run.Click(x, y, cmd == "rclick");
+        } else if (cmd == "move") {
+            int x = 0, y = 0;
+            ok = static_cast<bool>(in >> x >> y);
+            if (ok) p.SetMouse(x, y, false, false);
+        } else if (cmd == "key") {
+            std::string name, state;
+            platform::KeyCode key;
+            ok = static_cast<bool>(in >> name >> state) && KeyByName(name, key);
+            if (ok) p.SetKey(key, state == "down");
+        } else if (cmd == "answer") {
+            std::string a;
+            ok = static_cast<bool>(in >> a);
+            p.SetAnswer(a == "cancel" ? platform::MessageBoxAnswer::Cancel : platform::MessageBoxAnswer::Ok);
+        } else if (cmd == "shot") {
+            std::string name;
+            ok = static_cast<bool>(in >> name) && run.Shot(name);
+        } else if (cmd == "time") {
+            int n = 0;
+            std::string label;
+            ok = static_cast<bool>(in >> n >> label);
+            if (ok) run.Time(n, label);
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            std::fprintf(stderr, "sceneshot: line %d not understood or failed: %s\n", lineNo, line.c_str());
+            status = 1;
+        }
+    }
+    if (run.quit()) std::printf("sceneshot: the program quit at script line %d\n", lineNo);
+    app.Shutdown();
+    return status;
+}
