@@ -51,19 +51,13 @@ wait_window() {
 shoot() {
   rm -f "$work/game"/ss_*.png
   xdotool keydown F2
-  sleep 0.05
+  sleep 0.1
   xdotool keyup F2
-  for _ in $(seq 1 20); do
-    local f
-    f=$(ls "$work/game"/ss_*.png 2>/dev/null | tail -n1)
-    if [ -n "$f" ]; then
-      sleep 0.05  # let the writer finish
-      mv "$f" "$work/shots/$1.png"
-      return 0
-    fi
-    sleep 0.05
-  done
-  return 1
+  sleep 0.25  # every frame with F2 down rewrites the file: let the last write finish
+  local f
+  f=$(ls "$work/game"/ss_*.png 2>/dev/null | tail -n1)
+  [ -n "$f" ] || return 1
+  mv "$f" "$work/shots/$1.png"
 }
 
 # Screenshots until one shows stage $1, for up to $2 seconds; the last report on failure.
@@ -84,8 +78,11 @@ expect_stage() {
 # Real (XTEST) pointer events at window pixel ($1, $2); button $3 (1 left, 3 right).
 click_at() {
   xdotool mousemove --sync $((wx + $1)) $((wy + $2))
-  sleep 0.1
-  xdotool click "${3:-1}"
+  sleep 0.3
+  # The game samples the buttons once a frame: hold the button over a few frames.
+  xdotool mousedown "${3:-1}"
+  sleep 0.3
+  xdotool mouseup "${3:-1}"
 }
 
 # --- Start-up and logo ---
