@@ -300,6 +300,20 @@ def menu_select_slot(s):
     force(glow, "alpha", 9, 95)
     comps.append(hover)
 
+    # 04: no longer hovered: the panel settles back from its lift as the glow fades, and rests
+    # where the entrance left it (replaying 01 would drop it in again from nothing).
+    settle = Composition("menu_select_%02d_04" % s, 30)
+    settle.loop(30)
+    down = lambda r: ease_out(min(1.0, (r - 1) / 9))
+    glow = settle.layer(280, 400, "menu_slot_glow.png", duration=10, blend="Add")
+    frames(glow, "position", lambda r: (x, lerp(SLOT_Y - LIFT, SLOT_Y, down(r)), 0.0))
+    frames(glow, "scale", lambda r: (lerp(102, 100, down(r)),) * 2 + (100.0,))
+    frames(glow, "alpha", lambda r: 85 * (1 - down(r)))
+    lay = settle.layer(240, 360, panel)
+    frames(lay, "position", lambda r: (x, lerp(SLOT_Y - LIFT, SLOT_Y, down(r)), 0.0), 1, 11)
+    frames(lay, "scale", lambda r: (lerp(102, 100, down(r)),) * 2 + (100.0,), 1, 11)
+    comps.append(settle)
+
     # 03: chosen: a flash and a burst of sparkles, then the panel stays lit.
     chosen = Composition("menu_select_%02d_03" % s, 60)
     chosen.loop(60)

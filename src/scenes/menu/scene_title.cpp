@@ -1,0 +1,455 @@
+#include "scenes/menu/scene_title.h"
+
+#include <string>
+
+#include "app/mouse_controller.h"
+#include "core/global.h"
+#include "graphics/dx_graphic.h"
+#include "platform/platform.h"
+#include "scenes/menu/title_layout.h"
+#include "scenes/menu/title_texts.h"
+#include "sound/dx_sound.h"
+
+namespace {
+
+using namespace menu::title;
+
+constexpr uint32_t kBlack = 0xFF000000;
+constexpr uint32_t kClear = 0x00000000;
+constexpr int kTitleFadeFrames = 10;        // the second title image fades as the pick comes in
+constexpr int64_t kMenuBgmLoopTrigger = 7400000;  // sample frame where "bgm_menu.ogg" jumps back to 0
+constexpr const char* kJingle = "menu_title.wav";
+
+// "menu_select_0" + slot digit + "_" + suffix, slot index 0..4.
+std::string SlotComposition(int slot, const char* suffix) {
+    return "menu_select_0" + std::to_string(slot + 1) + "_" + suffix;
+}
+
+}  // namespace
+
+// --- Enter / Leave ---
+
+void SceneTitle::Enter(int) {
+    struct File {
+        SylkieAnimation* anim;
+        const char* name;
+    };
+    const File files[] = {
+        {&logo, "menu_circle.bca"},       {&credit, "menu_credit.bca"},     {&bg, "menu_bg.bca"},
+        {&title2, "menu_title_02.bca"},   {&effect, "menu_eff.bca"},        {&title1, "menu_title_01.bca"},
+        {&button, "menu_button.bca"},     {&select0, "menu_select_00.bca"}, {&slots[0], "menu_select_01.bca"},
+        {&slots[1], "menu_select_02.bca"}, {&slots[2], "menu_select_03.bca"}, {&slots[3], "menu_select_04.bca"},
+        {&slots[4], "menu_select_05.bca"}, {&select7, "menu_select_07.bca"}, {&select6, "menu_select_06.bca"},
+    };
+    for (const File& f : files) {
+        f.anim->Load(f.name);
+        root.addChild(f.anim);
+    }
+    root.addChild(&window);
+    Global& g = Global::Instance();
+    g.Set(0, "isCgMode");
+
+    configureWindow();
+    line = 0;
+    newLine = true;
+    windowHidden = false;
+    hover = shownHover = kHoverUnset;
+    logoCountdown = kLogoFrames;
+    jingleFading = false;
+    jingleCounter = kJingleFadeFrames;
+
+    if (g.Get("skipLogo") == 1) {
+        fade.SetColour(kBlack);
+        cooldown = kInputCooldown;
+        state = kShowMenu;
+    } else {
+        logo.Play("menu_circle");
+        fade.SetColour(kClear);
+        state = kLogo;
+    }
+}
+
+void SceneTitle::Leave() {
+    DxSound& sound = DxSound::Instance();
+    if (sound.BgmState() == 2) {
+        sound.StopBgm();
+    }
+}
+
+// --- Frame ---
+
+void SceneTitle::Update(int* nextSceneId) {
+    if (stepFade(nextSceneId)) {
+        return;  // leaving, or the credits begin: this frame is not drawn
+    }
+    sampleInput();
+    stepJingleFade();
+    if (!fade.active) {
+        runState();
+    }
+    drawFrame();
+}
+
+// Acts on the result of a fade that has just ended; true when the update ends here.
+bool SceneTitle::stepFade(int* nextSceneId) {
+    switch (fade.Step()) {
+        case kFadeStartMatch:
+            *nextSceneId = kSceneGame;
+            return true;
+        case kFadeGallery:
+            *nextSceneId = kSceneCgMode;
+            return true;
+        case kFadeQuickMatch:
+            *nextSceneId = kSceneChrSelect;
+            return true;
+        case kFadeEnd:
+            HideWindowAndQuit();
+            return true;
+        case kFadeCredits:
+            startCredits();
+            return true;
+        case kFadeBackToMenu:
+            cooldown = kInputCooldown;
+            state = kShowMenu;
+            return false;
+        default:
+            return false;
+    }
+}
+
+void SceneTitle::sampleInput() {
+    if (cooldown > 0) {
+        --cooldown;
+        input = false;
+    } else {
+        input = !fade.active;
+    }
+    MouseController::Instance().Update(input);
+}
+
+// Fades the jingle out over 29 frames, then stops it.
+void SceneTitle::stepJingleFade() {
+    if (!jingleFading) {
+        return;
+    }
+    DxSound& sound = DxSound::Instance();
+    if (jingleCounter == 0) {
+        sound.StopSe(kJingle);
+        jingleFading = false;
+        return;
+    }
+    --jingleCounter;
+    sound.SetTitleJingleGain(static_cast<float>(jingleCounter) / static_cast<float>(kJingleFadeFrames));
+}
+
+void SceneTitle::runState() {
+    switch (state) {
+        case kShowMenu: stateShowMenu(); break;
+        case kLogo: stateLogo(); break;
+        case kMenu: if (input) stateMenu(); break;
+        case kCredits: if (input) stateCredits(); break;
+        case kIntroduction: if (input) stateIntroduction(); break;
+        case kWaiting: stateWaiting(); break;
+        case kLeaving: break;  // the fade to the match runs
+    }
+}
+
+void SceneTitle::drawFrame() {
+    title2.updateTweens();
+    window.shown = pickedSlot_ != kNoSlot && !windowHidden && (state == kIntroduction || state == kLeaving);
+    DxGraphic& gfx = DxGraphic::Instance();
+    gfx.BeginFrame();
+    drawTree(&root, 0.0f, 0.0f, 0.0f);
+    fade.Draw();
+    gfx.EndFrame();
+}
+
+// --- States ---
+
+// ShowMenu: the harbour, the title and the buttons come in with the jingle. Next: Menu.
+void SceneTitle::stateShowMenu() {
+    DxSound& sound = DxSound::Instance();
+    if (sound.BgmState() == 2) {
+        sound.StopBgm();
+    }
+    bg.Play("menu_bg_01");
+    effect.Play("menu_eff");
+    title1.Play("menu_title_01");
+    title2.Play("menu_title_02");
+    button.Play("menu_button_00");
+    title2.clearTweens();
+    title2.alpha = 1.0f;
+    stopMenuAnimations();
+    credit.playing = false;
+    fade.result = -1;
+    fade.Start(kBlack, kClear, kFadeFrames);
+    sound.PlaySe(kJingle, true);
+    sound.SetTitleJingleGain(1.0f);
+    sound.SetSeVolume(Global::Instance().Get("SeVolume"));
+
+    // Everything the host pick and the introduction showed starts over.
+    hover = shownHover = kHoverUnset;
+    hoveredSlot_ = pickedSlot_ = kNoSlot;
+    line = 0;
+    newLine = true;
+    windowHidden = false;
+    window.setText(nullptr);
+    state = kMenu;
+}
+
+// Logo: 375 frames that cannot be skipped, then the fade to the menu.
+void SceneTitle::stateLogo() {
+    Global::Instance().Set(1, "skipLogo");
+    --logoCountdown;
+    if (logoCountdown < 1) {
+        fadeOut(kFadeBackToMenu);
+    }
+}
+
+// Menu: hover lights an item's button; a click starts it.
+void SceneTitle::stateMenu() {
+    const MouseController& m = MouseController::Instance();
+    int under = kHoverNone;
+    for (const MenuItem& item : kMenuItems) {
+        if (item.area.contains(m.x, m.y)) {
+            under = item.hover;
+            break;
+        }
+    }
+    if (under != kHoverNone) {
+        hover = under;
+        if (m.Clicked()) {
+            startMenuItem(under);
+        }
+    } else if (hover != kHoverUnset) {
+        hover = kHoverNone;
+    }
+    if (hover != shownHover) {
+        button.Play("menu_button_0" + std::to_string(hover + 1));
+        shownHover = hover;
+    }
+}
+
+// Credits: a click, or the end of the roll, goes back to the menu.
+void SceneTitle::stateCredits() {
+    if (MouseController::Instance().Clicked()) {
+        DxSound::Instance().PlaySe("se_decide.wav");
+        fadeOut(kFadeBackToMenu);
+    } else if (!credit.playing) {
+        fadeOut(kFadeBackToMenu);
+    }
+}
+
+// Introduction: first a host is picked on its panel, then the four lines are read. Right click
+// goes back to the menu; left Ctrl runs through the lines (not the pick).
+void SceneTitle::stateIntroduction() {
+    const MouseController& m = MouseController::Instance();
+    if (pickedSlot_ == kNoSlot) {
+        statePick();
+        return;
+    }
+    if (newLine) {
+        newLine = false;
+        window.setText(menu::IntroductionLine(line).c_str());
+    }
+    // Held left Ctrl shows each line whole, so the advance below moves on a line every frame.
+    const bool skipping = m.KeyHeld(platform::KeyCode::LeftControl);
+    window.instant = skipping;
+    window.step();
+    if (skipping) {
+        advanceLine();
+    }
+    if (m.RightClicked()) {
+        backToMenu();
+    } else if (m.Clicked()) {
+        if (windowHidden) {
+            windowHidden = false;
+        } else {
+            advanceLine();
+        }
+    }
+}
+
+// The pick: the panel under the pointer is lit; a click on it chooses that host.
+void SceneTitle::statePick() {
+    const MouseController& m = MouseController::Instance();
+    if (m.RightClicked()) {
+        backToMenu();
+        return;
+    }
+    const int slot = slotAt(m.x, m.y);
+    hoverSlot(slot);
+    if (slot != kNoSlot && m.Clicked()) {
+        pickSlot(slot);
+    }
+}
+
+void SceneTitle::stateWaiting() {
+    if (wait > 0) {
+        --wait;
+    }
+    if (wait == 0) {
+        state = afterWait;
+    }
+}
+
+// --- Helpers ---
+
+void SceneTitle::configureWindow() {
+    window.decoration.loadTexture(kWindowSheet, true);
+    window.decoration.useSourceRect = true;
+    window.decoration.sourceRect = {kWindowFrame.left, kWindowFrame.top, kWindowFrame.right, kWindowFrame.bottom};
+    window.decorationX = kWindowX;
+    window.decorationY = kWindowY;
+    window.textX = kWindowX + kCanvasX;
+    window.textY = kWindowY + kCanvasY;
+    window.surface.CreateCanvas(kWindowCanvas, kCanvasWidth, kCanvasHeight);
+    window.fontSize = kFontSize;
+    window.wrapWidth = kCanvasWidth;
+    window.framesPerStep = kFramesPerChar;
+    window.instant = false;
+    window.shown = false;
+    window.setText(nullptr);
+}
+
+void SceneTitle::startMenuItem(int hoverValue) {
+    DxSound& sound = DxSound::Instance();
+    switch (hoverValue) {
+        case kHoverStart:
+            startPick();
+            break;
+        case kHoverEnd:
+            sound.PlaySe("se_cancel.wav");
+            fadeOut(kFadeEnd);
+            startJingleFade();
+            break;
+        case kHoverGallery:
+            sound.PlaySe("se_decide.wav");
+            fadeOut(kFadeGallery);
+            break;
+        case kHoverCredits:
+            sound.PlaySe("se_decide.wav");
+            fadeOut(kFadeCredits);
+            break;
+        case kHoverQuick:
+            sound.PlaySe("se_decide.wav");
+            fadeOut(kFadeQuickMatch);
+            break;
+        default:
+            break;
+    }
+}
+
+// "Start": the salon and the five host panels come in, the menu music begins, and after 60
+// frames the pick takes input.
+void SceneTitle::startPick() {
+    DxSound& sound = DxSound::Instance();
+    sound.PlaySe("se_decide.wav");
+    bg.Play("menu_bg_02");
+    select0.Play("menu_select_00");
+    select6.Play("menu_select_06_00");
+    select7.Play("menu_select_07");
+    for (int i = 0; i < kSlotCount; ++i) {
+        slots[static_cast<size_t>(i)].Play(SlotComposition(i, "01"));
+    }
+    title2.tween(0.0f, 15, 1, kTitleFadeFrames, 0);
+    startJingleFade();
+    sound.OpenBgm("bgm_menu.ogg");
+    sound.SetBgmLoopPoint(0, kMenuBgmLoopTrigger, 0);
+    sound.PlayBgm();
+    wait = kPickWait;
+    afterWait = kIntroduction;
+    state = kWaiting;
+}
+
+// Lights the panel under the pointer ("_02") and lets the one it left settle back ("_04").
+void SceneTitle::hoverSlot(int slot) {
+    if (slot == hoveredSlot_) {
+        return;
+    }
+    if (hoveredSlot_ != kNoSlot) {
+        slots[static_cast<size_t>(hoveredSlot_)].Play(SlotComposition(hoveredSlot_, "04"));
+    }
+    if (slot != kNoSlot) {
+        slots[static_cast<size_t>(slot)].Play(SlotComposition(slot, "02"));
+    }
+    hoveredSlot_ = slot;
+}
+
+void SceneTitle::pickSlot(int slot) {
+    DxSound::Instance().PlaySe("se_decide.wav");
+    slots[static_cast<size_t>(slot)].Play(SlotComposition(slot, "03"));  // plays its own sparkle
+    pickedSlot_ = slot;
+    newLine = true;
+}
+
+// Completes a line still being typed, else moves on; after the last line the match begins.
+void SceneTitle::advanceLine() {
+    if (!window.finished()) {
+        window.finish();
+        return;
+    }
+    ++line;
+    if (line < menu::kIntroductionLineCount) {
+        newLine = true;
+        return;
+    }
+    const int slot = pickedSlot_ >= 0 && pickedSlot_ < kSlotCount ? pickedSlot_ : 0;
+    Global::Instance().Set(kSlotOpponent[static_cast<size_t>(slot)], "enemy");
+    fadeOut(kFadeStartMatch);
+    state = kLeaving;
+    windowHidden = false;
+}
+
+// The screen is black: the dawn harbour and the credit roll fade in with their music.
+void SceneTitle::startCredits() {
+    DxSound& sound = DxSound::Instance();
+    sound.OpenBgm("bgm_credit.ogg");
+    sound.PlayBgm();
+    credit.Play("menu_credit");
+    bg.playing = false;
+    effect.playing = false;
+    title1.playing = false;
+    title2.playing = false;
+    button.playing = false;
+    stopMenuAnimations();
+    fade.result = -1;
+    fade.Start(kBlack, kClear, kFadeFrames);
+    state = kCredits;
+}
+
+// Hides the host pick.
+void SceneTitle::stopMenuAnimations() {
+    select0.playing = false;
+    select6.playing = false;
+    select7.playing = false;
+    for (SylkieAnimation& s : slots) {
+        s.playing = false;
+    }
+}
+
+void SceneTitle::fadeOut(int result) {
+    fade.result = result;
+    fade.Start(kClear, kBlack, kFadeFrames);
+}
+
+void SceneTitle::backToMenu() {
+    windowHidden = !windowHidden;
+    fadeOut(kFadeBackToMenu);
+    DxSound::Instance().PlaySe("se_cancel.wav");
+}
+
+void SceneTitle::startJingleFade() {
+    jingleFading = true;
+    jingleCounter = kJingleFadeFrames;
+}
+
+// Neighbouring panels overlap by 10 pixels; the one drawn on top (the higher slot) wins.
+int SceneTitle::slotAt(int x, int y) {
+    for (int i = kSlotCount - 1; i >= 0; --i) {
+        if (SlotArea(i).contains(x, y)) {
+            return i;
+        }
+    }
+    return kNoSlot;
+}
