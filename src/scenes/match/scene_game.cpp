@@ -578,11 +578,12 @@ void SceneGame::stateTurnStart() {
     ++turn;
     counterKind = CounterNone;
     pendingMultiplier = 1;
-    tickAbilityTurn();
+    tickCooldowns();
     opponentReact(EventTurnStart);
     human.tickFrozenTurns();
     opponent.tickFrozenTurns();
     human.holdFrozenCards();
+    countDownSeal();
     if (stock.remainingCards() <= 0) {
         matchState = Evaluate;
         return;

@@ -644,8 +644,9 @@ void SceneGame::applyPlayerAbility() {
 
 // --- Turn and widgets --------------------------------------------------------------------------------
 
-void SceneGame::tickAbilityTurn() {
-    spWindow.tickCooldowns();
+void SceneGame::tickCooldowns() { spWindow.tickCooldowns(); }
+
+void SceneGame::countDownSeal() {
     if (!sealed) return;
     if (sealTurns < 1) {
         sealed = false;
