@@ -1,6 +1,7 @@
 // Abilities inside the running match, through real frames: the seal's length counted from the
 // turn start that set it, the table bomb voiding a hand, Rosweth winning every equal rank, Pemra
-// doubling a lost stake after the payout multiplier, and the opponent panel drawn once.
+// doubling a lost stake after the payout multiplier, Iblen's forced ability, and the opponent
+// panel drawn once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -196,6 +197,38 @@ TEST_F(AbilityFlowTest, PemraDoublesALostStakeAfterThePayoutMultiplier) {
     EXPECT_EQ(g.human.medals, 400);
     EXPECT_EQ(g.opponent.medals, 1600);
     EXPECT_TRUE(played("Pemra_ability3.wav"));
+}
+
+TEST_F(AbilityFlowTest, IblensCharmRunsTheForcedAbilityAtTheNextChoicePaidAndWithoutEventSeven) {
+    startMatch(match::kIblen);
+    SceneGame& g = game();
+    std::vector<std::pair<int, int>> asked;
+    // Turn start: no lock (1 of 0..7), the charm (0 of 0..15), DoubleBet on slot 0; later draws
+    // use nothing.
+    auto answers = std::make_shared<std::vector<int>>(std::vector<int>{1, 0, match::AbilityDoubleBet, 0});
+    g.rollHook = [&asked, answers](int lo, int hi) {
+        asked.emplace_back(lo, hi);
+        if (answers->empty()) return hi;
+        const int v = answers->front();
+        answers->erase(answers->begin());
+        return v;
+    };
+    skipStory();
+    ASSERT_TRUE(reachPendingTurnStart());
+    setHand(g.opponent, matchtest::kJunk2);
+    g.gauge.setValue(500);
+    g.bet = 200;
+    g.betNumber.setValue(200);
+    ASSERT_TRUE(runUntil([&] { return g.matchState == SceneGame::AbilityActivate; }));
+    EXPECT_EQ(g.previousState, SceneGame::PlayerChoice);
+    EXPECT_EQ(g.selectedAbility, match::AbilityDoubleBet);
+    ASSERT_TRUE(reach(SceneGame::PlayerChoice));
+    EXPECT_FALSE(g.forcedAbility);
+    EXPECT_EQ(g.bet, 400);
+    EXPECT_EQ(g.gauge.value, 350);
+    EXPECT_EQ(g.spWindow.cooldowns[match::AbilityDoubleBet], 10);
+    // Only the turn start's four draws: the player's ability event was not raised.
+    EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{0, 7}, {0, 15}, {0, 7}, {0, 4}}));
 }
 
 TEST_F(AbilityFlowTest, OpponentPanelIconsAndLabelsAreDrawnOnceInsideThePanel) {
