@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,6 +28,21 @@ namespace {
 constexpr int kListIds[4] = {103, 104, 105, 106};
 constexpr ArchiveId kListArchives[4] = {ArchiveId::Images, ArchiveId::Music, ArchiveId::SoundEffects,
                                         ArchiveId::Animations};
+
+// Opens a data file for reading; -1 when it is missing or not a regular file (a folder or a FIFO
+// of that name must fail like a missing file, and opening a FIFO must not wait for a writer).
+int OpenDataFile(const char* path) {
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 
 }  // namespace
 
@@ -59,10 +75,12 @@ void Application::CloseDataFiles() {
 
 void Application::ReadConfiguration() {
     const std::string path = platform::CurrentDirectory() + "/config.ini";
+    const std::vector<std::string> values = platform::ReadProfileStrings(
+        path, "game", {{"FullScreen", "off"}, {"BgmVolume", "30"}, {"SeVolume", "30"}});
     Global& g = Global::Instance();
-    g.Set(ParseFullScreen(platform::ReadProfileString(path, "game", "FullScreen", "off")), "FullScreen");
-    g.Set(ParseVolume(platform::ReadProfileString(path, "game", "BgmVolume", "30")), "BgmVolume");
-    g.Set(ParseVolume(platform::ReadProfileString(path, "game", "SeVolume", "30")), "SeVolume");
+    g.Set(ParseFullScreen(values[0]), "FullScreen");
+    g.Set(ParseVolume(values[1]), "BgmVolume");
+    g.Set(ParseVolume(values[2]), "SeVolume");
 }
 
 int Application::Initialize() {
@@ -82,8 +100,11 @@ int Application::Initialize() {
     Global& g = Global::Instance();
     const bool windowed = g.Get("FullScreen") != 1;
 
+    // Without a window or a renderer there is nothing to play on: end after the error line
+    // instead of running on invisibly.
     if (DxGraphic::Instance().Init(Caption(), width, height, windowed) != S_OK_RESULT) {
         platform::OutputDebug(SJ("Error: DIRECTXの初期化に失敗"));
+        return E_FAIL_RESULT;
     }
     InitSound();
 
@@ -93,7 +114,7 @@ int Application::Initialize() {
     for (int i = 0; i < 4; ++i) {
         char path[64];
         std::snprintf(path, sizeof(path), "./data/data%d.dat", i);
-        dataFiles.fd[i] = ::open(path, O_RDONLY | O_CLOEXEC);
+        dataFiles.fd[i] = OpenDataFile(path);
         if (dataFiles.fd[i] < 0) {
             platform::OutputDebug(SJ("データファイルが読み込めません。\n"));
             return E_FAIL_RESULT;
@@ -223,6 +244,7 @@ int RunApplication(Application::SceneFactory factory) {
     // Numbers in files and logs always use the C conventions.
     std::setlocale(LC_NUMERIC, "C");
     Application app(std::move(factory));
+    // A failed start (no window, no data, a second instance) ends here, after its message.
     if (app.Initialize() == 0) {
         app.Run();
     }

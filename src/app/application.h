@@ -73,5 +73,5 @@ int ParseVolume(const std::string& value);
 int EffectAttenuation(int volume);
 
 // The process entry: seeds rand, sets the locale, runs an Application with the scenes of the
-// factory; always returns 0.
+// factory; always returns 0 (a failed start-up ends at once, after its message).
 int RunApplication(Application::SceneFactory factory);

@@ -1,6 +1,7 @@
 #include "core/global.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -47,19 +48,29 @@ std::string Global::SavePath() const { return saveFolder_.empty() ? "save.dat" :
 
 void Global::LoadSave() {
     // Binary read: every byte value, 10 and 26 included, comes back as written. A short file
-    // yields 255 for the stages it lacks.
-    FILE* f = std::fopen(SavePath().c_str(), "rb");
-    if (f == nullptr) {
-        for (int i = 0; i < kOpponents; ++i) {
-            Set(0, StageKey(i));
+    // yields 255 for the stages it lacks. Anything but a regular file (a folder, a FIFO, a
+    // device) counts as no save at all; the open does not wait for a FIFO's writer.
+    unsigned char bytes[kOpponents];
+    ssize_t got = -1;
+    const int fd = ::open(SavePath().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+            got = 0;
+            while (got < kOpponents) {
+                const ssize_t r = ::read(fd, bytes + got, static_cast<size_t>(kOpponents - got));
+                if (r <= 0) {
+                    break;
+                }
+                got += r;
+            }
         }
-        return;
+        ::close(fd);
     }
     for (int i = 0; i < kOpponents; ++i) {
-        const int c = std::fgetc(f);
-        Set(c & 0xFF, StageKey(i));
+        const int stage = got < 0 ? 0 : (i < got ? bytes[i] : 255);
+        Set(stage, StageKey(i));
     }
-    std::fclose(f);
 }
 
 bool Global::WriteSave() {
@@ -71,7 +82,13 @@ bool Global::WriteSave() {
     // so a crash or a full disk never leaves a truncated save behind.
     const std::string path = SavePath();
     const std::string tmp = path + ".tmp";
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Only a regular file (or nothing) at the save's place is replaced: a folder, FIFO or device
+    // someone put there is left alone and the write fails.
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (fd < 0) {
         return false;
     }

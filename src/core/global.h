@@ -16,10 +16,12 @@ public:
     void Set(int value, std::string_view key);
     int Get(std::string_view key) const;
 
-    // Reads save.dat from the current directory into "stage_0".."stage_4".
+    // Reads save.dat from the current directory into "stage_0".."stage_4". Missing, or not a
+    // regular file: every stage 0; a short file: 255 for the stages it lacks.
     void LoadSave();
     // Writes the five stage bytes to save.dat atomically. False when the file could not be written
-    // (the previous file then stays as it was).
+    // (the previous file then stays as it was), and when something other than a regular file
+    // stands at save.dat (it is left alone).
     bool WriteSave();
 
     // Raises "stage_<opponent>" to stage if higher; true when it did.

@@ -2,11 +2,11 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <climits>
-#include <fstream>
 
 namespace platform {
 namespace {
@@ -44,45 +44,140 @@ std::string Cut(std::string s, size_t bufferSize) {
     return s;
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+// How much of one line is kept, counted from its first non-blank character. Section names and
+// keys longer than this are not recognised; a value keeps its first characters and its last
+// non-blank one, which is all the quote rule and the buffer cut need.
+constexpr size_t kKeptLine = 4096;
+
+// One line of the file as the reader keeps it: the start of its trimmed text, and, when the line
+// went on past what is kept, its last non-blank character.
+struct KeptLine {
+    std::string head;
+    bool cut = false;
+    char last = 0;        // last non-blank character of the whole line
+    size_t beyond = 0;    // non-blank characters seen after the kept part
+};
+
+// Applies one line to the search. Returns false once the first section of the name has ended.
+bool ApplyLine(const KeptLine& line, const std::string& section, const std::vector<ProfileKey>& keys,
+               std::vector<std::string>& found, std::vector<bool>& have, bool& inSection) {
+    // The kept head already starts at the first non-blank; without anything non-blank past it,
+    // the line is exactly its trimmed head.
+    const bool cut = line.cut && line.beyond > 0;
+    const std::string t = cut ? line.head : Trim(line.head);
+    if (t.empty() || t[0] == ';') {
+        return true;
+    }
+    if (t[0] == '[') {
+        // Only the first section of the name counts: a later one of the same name is not read,
+        // so the first section's end is the end of the search.
+        if (inSection) {
+            return false;
+        }
+        const size_t close = t.find(']');
+        inSection = close != std::string::npos && SameText(Trim(t.substr(1, close - 1)), section);
+        return true;
+    }
+    if (!inSection) {
+        return true;
+    }
+    const size_t eq = t.find('=');
+    if (eq == std::string::npos) {
+        return true;
+    }
+    const std::string name = Trim(t.substr(0, eq));
+    for (size_t k = 0; k < keys.size(); ++k) {
+        if (have[k] || !SameText(name, keys[k].key)) {
+            continue;
+        }
+        std::string value;
+        if (cut) {
+            // Only the start is trimmed: blanks at the end of the kept part lie inside the value.
+            size_t b = eq + 1;
+            while (b < t.size() && IsBlank(t[b])) {
+                ++b;
+            }
+            value = t.substr(b);
+        } else {
+            value = Trim(t.substr(eq + 1));
+        }
+        if (cut) {
+            // The value goes on past the kept part: its end is the line's last non-blank.
+            if (!value.empty() && (value.front() == '"' || value.front() == '\'') && line.last == value.front()) {
+                value.erase(0, 1);
+            }
+        } else if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                   value.back() == value.front()) {
+            value = value.substr(1, value.size() - 2);
+        }
+        found[k] = std::move(value);
+        have[k] = true;
+    }
+    return true;
+}
+
 }  // namespace
+
+std::vector<std::string> ReadProfileStrings(const std::string& path, const std::string& section,
+                                            const std::vector<ProfileKey>& keys, size_t bufferSize) {
+    std::vector<std::string> found(keys.size());
+    std::vector<bool> have(keys.size(), false);
+    // Anything but a regular file reads as missing; a FIFO must not hold the reader up.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        // One pass over the file in fixed blocks: memory stays small whatever the line lengths.
+        char block[65536];
+        KeptLine line;
+        bool inSection = false;
+        bool searching = true;
+        bool pending = false;
+        while (searching) {
+            const ssize_t n = ::read(fd, block, sizeof(block));
+            if (n <= 0) {
+                break;
+            }
+            for (ssize_t i = 0; i < n && searching; ++i) {
+                const char c = block[i];
+                if (c == '\n') {
+                    searching = ApplyLine(line, section, keys, found, have, inSection);
+                    line = KeptLine{};
+                    pending = false;
+                    continue;
+                }
+                pending = true;
+                if (line.head.empty() && IsBlank(c)) {
+                    continue;
+                }
+                if (line.head.size() < kKeptLine + bufferSize) {
+                    line.head.push_back(c);
+                } else {
+                    line.cut = true;
+                    if (!IsBlank(c)) {
+                        line.last = c;
+                        ++line.beyond;
+                    }
+                }
+            }
+        }
+        if (searching && pending) {
+            ApplyLine(line, section, keys, found, have, inSection);
+        }
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    for (size_t k = 0; k < keys.size(); ++k) {
+        found[k] = Cut(have[k] ? std::move(found[k]) : keys[k].defaultText, bufferSize);
+    }
+    return found;
+}
 
 std::string ReadProfileString(const std::string& path, const std::string& section, const std::string& key,
                               const std::string& defaultText, size_t bufferSize) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return Cut(defaultText, bufferSize);
-    }
-    std::string line;
-    bool inSection = false;
-    while (std::getline(in, line)) {
-        const std::string t = Trim(line);
-        if (t.empty() || t[0] == ';') {
-            continue;
-        }
-        if (t[0] == '[') {
-            // Only the first section of the name counts: a later one of the same name is not
-            // read, so the first section's end is the end of the search.
-            if (inSection) {
-                break;
-            }
-            const size_t close = t.find(']');
-            inSection = close != std::string::npos && SameText(Trim(t.substr(1, close - 1)), section);
-            continue;
-        }
-        if (!inSection) {
-            continue;
-        }
-        const size_t eq = t.find('=');
-        if (eq == std::string::npos || !SameText(Trim(t.substr(0, eq)), key)) {
-            continue;
-        }
-        std::string value = Trim(t.substr(eq + 1));
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
-            value = value.substr(1, value.size() - 2);
-        }
-        return Cut(value, bufferSize);
-    }
-    return Cut(defaultText, bufferSize);
+    return ReadProfileStrings(path, section, {{key, defaultText}}, bufferSize)[0];
 }
 
 SingleInstanceGuard::SingleInstanceGuard(const std::string& name) {

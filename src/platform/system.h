@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // Operating-system services without a window: the INI reader and the single-instance guard.
 namespace platform {
@@ -11,6 +12,17 @@ namespace platform {
 // key gives the default text (also cut to the buffer).
 std::string ReadProfileString(const std::string& path, const std::string& section, const std::string& key,
                               const std::string& defaultText, size_t bufferSize = 100);
+
+struct ProfileKey {
+    std::string key;
+    std::string defaultText;
+};
+
+// The same for several keys of one section in a single pass over the file, one value per key in
+// the keys' order. The file is read in blocks and only the start of each line is kept (4 KB plus
+// the buffer), so a huge line costs no memory. Anything but a regular file reads as missing.
+std::vector<std::string> ReadProfileStrings(const std::string& path, const std::string& section,
+                                            const std::vector<ProfileKey>& keys, size_t bufferSize = 100);
 
 // A named lock held for the life of the object: the first holder owns the name until it ends
 // (also by a crash, since the lock is an advisory file lock the kernel drops with the process).

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <fstream>
+#include <future>
 #include <iterator>
 
 #include "core/global.h"
@@ -98,6 +103,44 @@ TEST_F(SaveTest, FailedWriteLeavesPreviousFileIntact) {
         chmod(dir.c_str(), 0700);
         EXPECT_EQ(ReadAll(dir + "/save.dat"), std::string("\x01\x02\x03\x04\x05", 5));
     }
+}
+
+TEST_F(SaveTest, FolderAtTheSavePlaceIsNoSaveAndIsLeftAlone) {
+    Global& g = Global::Instance();
+    ASSERT_EQ(mkdir((dir + "/save.dat").c_str(), 0700), 0);
+    g.Set(7, "stage_1");
+    g.LoadSave();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(g.GetStage(i), 0) << i;
+    }
+    g.Set(4, "stage_0");
+    EXPECT_FALSE(g.WriteSave());
+    struct stat st {};
+    ASSERT_EQ(stat((dir + "/save.dat").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+}
+
+TEST_F(SaveTest, FifoAtTheSavePlaceNeitherBlocksNorLoads) {
+    Global& g = Global::Instance();
+    const std::string path = dir + "/save.dat";
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    g.Set(7, "stage_1");
+    auto load = std::async(std::launch::async, [&g] { g.LoadSave(); });
+    if (load.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // Release the blocked reader so the test ends with a failure instead of hanging.
+        const int w = open(path.c_str(), O_WRONLY);
+        close(w);
+        load.wait();
+        FAIL() << "loading a FIFO save blocked";
+    }
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(g.GetStage(i), 0) << i;
+    }
+    g.Set(2, "stage_0");
+    EXPECT_FALSE(g.WriteSave());
+    struct stat st {};
+    ASSERT_EQ(lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(SaveTest, UnknownKeysReadZero) {

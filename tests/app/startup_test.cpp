@@ -131,6 +131,44 @@ TEST_F(StartupTest, SecondInstanceIsRefused) {
     EXPECT_FALSE(again.AlreadyExisted());
 }
 
+TEST_F(StartupTest, FailedWindowEndsStartUpAfterItsLine) {
+    testsupport::ScopedChdir cd(dir);
+    headless->failCreateWindow = true;
+    Application app;
+    app.SetInstanceName("tarnwick-test-startup-7");
+    EXPECT_EQ(app.Initialize(), static_cast<int>(0x80004005u));
+    bool found = false;
+    for (const auto& l : debug) found = found || l == "Error: DIRECTXの初期化に失敗";
+    EXPECT_TRUE(found);
+    app.Shutdown();
+}
+
+TEST_F(StartupTest, DataFilesThatAreNotRegularFilesFailLikeMissingOnes) {
+    testsupport::ScopedChdir cd(dir);
+    ASSERT_EQ(unlink("data/data0.dat"), 0);
+    ASSERT_EQ(mkdir("data/data0.dat", 0700), 0);
+    {
+        Application app;
+        app.SetInstanceName("tarnwick-test-startup-8");
+        EXPECT_EQ(app.Initialize(), static_cast<int>(0x80004005u));
+        EXPECT_LT(app.dataFiles.fd[0], 0);
+        app.Shutdown();
+    }
+    ASSERT_EQ(rmdir("data/data0.dat"), 0);
+    // A FIFO must fail at once, not wait for a writer.
+    ASSERT_EQ(mkfifo("data/data0.dat", 0600), 0);
+    {
+        Application app;
+        app.SetInstanceName("tarnwick-test-startup-8");
+        EXPECT_EQ(app.Initialize(), static_cast<int>(0x80004005u));
+        EXPECT_LT(app.dataFiles.fd[0], 0);
+        app.Shutdown();
+    }
+    bool found = false;
+    for (const auto& l : debug) found = found || l == "データファイルが読み込めません。";
+    EXPECT_TRUE(found);
+}
+
 TEST_F(StartupTest, SaveFileIsLoadedLast) {
     testsupport::ScopedChdir cd(dir);
     testsupport::WriteFile("save.dat", std::string("\x02\x00\x01\x00\x03", 5));

@@ -1,5 +1,6 @@
 // The real platform apart from drawing: full-screen letterboxing and its mouse mapping, start-up
 // without a display, and message boxes answered by keyboard under an X server.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/types.h>
@@ -87,6 +88,39 @@ TEST(NoDisplayTest, WindowCreationFailsWithAClearLine) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(StartWithoutDisplay(),
         ::testing::ExitedWithCode(0), "SDL video could not be initialised");
+}
+
+// No display and no driver asked for: SDL would settle on a driver that shows nothing; the
+// platform refuses it, so the window cannot be created and the game ends instead of running
+// unseen.
+[[noreturn]] void StartWithNoDriverAsked() {
+    unsetenv("SDL_VIDEODRIVER");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    auto p = platform::CreateRealPlatform();
+    const bool created = p->CreateMainWindow("Tarnwick", 0, 0, 1280, 720, true);
+    p.reset();
+    std::exit(created ? 1 : 0);
+}
+
+// The same driver named in SDL_VIDEODRIVER is taken (the scene-shot tool relies on it).
+[[noreturn]] void StartOnTheOffscreenDriverOnPurpose() {
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    auto p = platform::CreateRealPlatform();
+    int w = 0, h = 0;
+    p->DesktopSize(w, h);  // starts the video subsystem; logs an error line when refused
+    p.reset();
+    std::exit(0);
+}
+
+TEST(NoDisplayTest, InvisibleDriverIsRefusedUnlessAskedFor) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(StartWithNoDriverAsked(), ::testing::ExitedWithCode(0),
+                "no display found|SDL video could not be initialised");
+    EXPECT_EXIT(StartOnTheOffscreenDriverOnPurpose(), ::testing::ExitedWithCode(0),
+                ::testing::Not(::testing::ContainsRegex("no display found")));
 }
 
 // Ends the message-box helper processes this test process started, if a key never arrives, so

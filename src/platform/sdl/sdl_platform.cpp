@@ -2,6 +2,7 @@
 // GlRenderer.
 #include <SDL.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -13,6 +14,24 @@ namespace platform {
 namespace {
 
 using sdl::LogLine;
+
+// SDL falls back on drivers that show nothing when it finds no display. The game takes one of
+// them only when SDL_VIDEODRIVER names it (the scene-shot tool and tests do), never by itself.
+bool InvisibleDriverAllowed(const char* driver) {
+    if (driver == nullptr) {
+        return false;
+    }
+    if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) {
+        return true;
+    }
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (asked == nullptr) {
+        return false;
+    }
+    // The variable may list several drivers separated by commas.
+    const std::string list = std::string(",") + asked + ",";
+    return list.find(std::string(",") + driver + ",") != std::string::npos;
+}
 
 class SdlPlatform final : public Platform {
 public:
@@ -305,6 +324,13 @@ private:
         SDL_SetHint(SDL_HINT_WINDOWS_NO_CLOSE_ON_ALT_F4, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
             LogLine(std::string("Error: SDL video could not be initialised (no display?): ") + SDL_GetError());
+            return false;
+        }
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (!InvisibleDriverAllowed(driver)) {
+            LogLine(std::string("Error: no display found (SDL offered its \"") + (driver != nullptr ? driver : "?") +
+                    "\" driver, which shows nothing; set SDL_VIDEODRIVER to use it on purpose)");
+            SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
             return false;
         }
         SDL_StopTextInput();  // the game types nothing; keep input methods out of the way
