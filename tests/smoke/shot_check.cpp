@@ -51,6 +51,15 @@ const std::vector<Stage>& Stages() {
                             {60, 470, 27, 80, 54, 20}}},
         // The deal: the player's first card has landed face up, the deck still there.
         {"match_deal", {{60, 470, 248, 241, 223, 25}, {45, 455, 250, 243, 227, 25}, {320, 300, 84, 78, 74, 25}}},
+        // Any turn's choice, whatever the cards: the deck, the Draw and Showdown buttons.
+        {"match_table", {{320, 300, 84, 78, 74, 25}, {40, 650, 250, 222, 159, 30}, {150, 650, 250, 222, 159, 30},
+                         {210, 680, 174, 126, 47, 35}}},
+        // A question over the table (showdown or double-up): the panel and its No button.
+        {"match_question", {{400, 407, 154, 31, 42, 30}, {300, 300, 16, 24, 48, 20}, {100, 260, 32, 49, 79, 20}}},
+        // The showdown's banner, one stage per result.
+        {"match_banner_win", {{200, 300, 188, 147, 68, 35}, {300, 310, 106, 80, 46, 35}}},
+        {"match_banner_tie", {{200, 300, 158, 140, 131, 30}, {150, 320, 154, 137, 126, 30}}},
+        {"match_banner_lose", {{200, 300, 65, 73, 96, 25}, {250, 320, 14, 23, 48, 25}}},
         // The player's choice: HOLD tags under the first two cards, the Showdown button.
         {"match_choice", {{60, 530, 234, 179, 83, 30}, {170, 530, 234, 179, 83, 30}, {183, 663, 162, 123, 51, 30}}},
         // The showdown: both hand-name plates and the win banner over the table.
