@@ -224,13 +224,13 @@ TEST_F(AbilityTest, SealDimsTheAbilityButtonAndCountsDownAfterTheTurnStart) {
     game->abilityButton.visible = true;
     Script({1, 1});  // SealWard
     ASSERT_EQ(game->opponentReact(SceneGame::EventTurnStart), match::SealWard);
-    game->tickAbilityTurn();
+    game->countDownSeal();
     game->updateAbilityWidgets();
     EXPECT_TRUE(game->sealed);
     EXPECT_FALSE(game->abilityButton.visible);
     EXPECT_FLOAT_EQ(game->abilityButton.alpha, 0.25f);
     EXPECT_FLOAT_EQ(picture.alpha, 0.25f);
-    game->tickAbilityTurn();  // the next turn start ends a one-turn seal
+    game->countDownSeal();  // the next turn start ends a one-turn seal
     game->updateAbilityWidgets();
     EXPECT_FALSE(game->sealed);
     EXPECT_FLOAT_EQ(game->abilityButton.alpha, 1.0f);
@@ -238,7 +238,7 @@ TEST_F(AbilityTest, SealDimsTheAbilityButtonAndCountsDownAfterTheTurnStart) {
     game->abilityButton.children.clear();
 
     game->spWindow.cooldowns = {3, 0, 1, 0, 0, 0, 0, 0};
-    game->tickAbilityTurn();
+    game->tickCooldowns();
     EXPECT_EQ(game->spWindow.cooldowns[0], 2);
     EXPECT_EQ(game->spWindow.cooldowns[2], 0);
 }

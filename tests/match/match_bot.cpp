@@ -4,6 +4,8 @@
 #include <set>
 #include <utility>
 
+#include "cards/player_abilities.h"
+#include "scenes/match/opponent_abilities.h"
 #include "widgets/sp_window.h"
 
 namespace matchtest {
@@ -43,7 +45,7 @@ bool MatchBot::step() {
               (g->drawButton.visible ? "shown" : "hidden") + ")");
         return false;
     }
-    const bool idle = !g->human.isBusy() && !g->opponent.isBusy();
+    const bool idle = !g->human.isBusy() && !g->opponent.isBusy() && !g->effectsPlaying();
     if (idle && !g->fadingOut) {
         act(*g);
     } else if (!driver_.pass()) {
@@ -150,7 +152,6 @@ void MatchBot::actAbilityMenu(SceneGame& g) {
     }
     const ImageFont& label = g.spWindow.nameLabels[static_cast<size_t>(usable[static_cast<size_t>(roll(
         static_cast<int>(usable.size())))])];
-    ++stats.abilityUses;
     driver_.click(SpWindow::kPanelX + static_cast<int>(label.position.x) + 20,
                   SpWindow::kPanelY + static_cast<int>(label.position.y) + 15);
 }
@@ -171,7 +172,17 @@ void MatchBot::checkInvariants(const SceneGame& g) {
     if (g.matchState == SceneGame::BetRoulette && lastState_ != SceneGame::BetRoulette) {
         ++stats.hands;
         handFrames_ = 0;
+        copiesThisHand_ = false;
     }
+    // Cards that copy others come from Quenvar's abilities (all four make copies) and from the
+    // player's rank shifts; once one has played, a card may lie twice by design.
+    if ((g.opponentIndex == match::kQuenvar && g.opponentEffect.playing) ||
+        (g.playerEffect.playing &&
+         (g.selectedAbility == match::AbilityRankUp || g.selectedAbility == match::AbilityRankDown))) {
+        copiesThisHand_ = true;
+    }
+    // An ability the player ran (chosen in the menu or forced by Iblen's charm).
+    if (g.matchState == SceneGame::AbilityActivate && lastState_ != SceneGame::AbilityActivate) ++stats.abilityUses;
     lastState_ = g.matchState;
     lastHumanMedals_ = g.human.medals;
     if (g.human.medals + g.opponent.medals != kTotalMedals) {
@@ -191,8 +202,8 @@ void MatchBot::checkInvariants(const SceneGame& g) {
         g.bet > SceneGame::kMaxBet) {
         fault("double-up bet " + std::to_string(g.bet));
     }
-    // No card twice on the table while the player chooses.
-    if (g.matchState == SceneGame::PlayerChoice) {
+    // No card twice on the table while the player chooses, unless a copy was made this hand.
+    if (g.matchState == SceneGame::PlayerChoice && !copiesThisHand_) {
         std::set<std::pair<int, int>> seen;
         for (const Player* side : {&g.human, &g.opponent}) {
             for (const HandSlot& s : side->hand) {

@@ -34,7 +34,7 @@ struct BotStats {
     int hands = 0;
     long long frames = 0;
     int doubleUps = 0;
-    int abilityUses = 0;
+    int abilityUses = 0;              // the player's abilities that ran (AbilityActivate entered)
     std::vector<std::string> faults;  // every broken rule, with the frame it was seen on
 };
 
@@ -67,6 +67,7 @@ private:
     int handFrames_ = 0;
     int lastState_ = -1;
     int lastHumanMedals_ = 0;
+    bool copiesThisHand_ = false;  // an ability that copies cards has played in this hand
 };
 
 }  // namespace matchtest

@@ -17,7 +17,7 @@ void MatchTest::startMatch(int opponent) {
 
 bool MatchTest::idle() const {
     const SceneGame& g = game();
-    return !g.human.isBusy() && !g.opponent.isBusy();
+    return !g.human.isBusy() && !g.opponent.isBusy() && !g.effectsPlaying();
 }
 
 bool MatchTest::runUntil(const std::function<bool()>& done, int limit) {

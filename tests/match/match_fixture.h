@@ -18,7 +18,7 @@ protected:
     void startMatch(int opponent);
     SceneGame& game() const { return *static_cast<SceneGame*>(scene()); }
     bool inMatch() const { return currentScene() == kSceneGame && scene() != nullptr; }
-    // Nothing animates: the next frame runs the state handler.
+    // No card or ability animation moves: the next frame runs the state handler.
     bool idle() const;
     // Runs frames until the predicate holds (checked before each frame); false after limit frames.
     bool runUntil(const std::function<bool()>& done, int limit = 3000);

@@ -263,7 +263,8 @@ TEST_F(SceneGameTest, OpponentCallingOnTurnOneLeavesThePlayerOneActionAndDoesNot
 }
 
 TEST_F(SceneGameTest, CallChanceFollowsRankAndTurn) {
-    playToFirstChoice(3);
+    // Quenvar acts only at her own draw: nothing of hers holds up the turn start.
+    playToFirstChoice(2);
     SceneGame& g = game();
     // Each trial runs the real TurnStart once, on the turn wanted, and counts the calls.
     auto calls = [&](const std::array<Card, 5>& hand, int turn, int trials) {
@@ -401,7 +402,9 @@ TEST_F(SceneGameTest, RoyalPlateStandsHigherAndPaysTenfold) {
 }
 
 TEST_F(SceneGameTest, FourOfAKindCostsThreeBetsLimitedToThePlayersMedalsAndEndsTheMatch) {
-    startMatch(0);
+    // Otsel answers only the player's draw, which an opponent's call skips: the loss is the
+    // table's alone (Pemra would double it).
+    startMatch(1);
     skipStory();
     SceneGame& g = game();
     ASSERT_TRUE(reachPendingTurnStart());
@@ -421,12 +424,12 @@ TEST_F(SceneGameTest, FourOfAKindCostsThreeBetsLimitedToThePlayersMedalsAndEndsT
     clickIdle(640, 300);
     EXPECT_EQ(g.matchState, SceneGame::RoundEnd);
     frames(3);
-    EXPECT_TRUE(played("Pemra_win.wav"));
+    EXPECT_TRUE(played("Otsel_win.wav"));
     EXPECT_TRUE(g.fade.active);
     ASSERT_TRUE(runUntil([&] { return nextScene() != kSceneGame; }, 40));
     EXPECT_EQ(nextScene(), kSceneCm);
     EXPECT_TRUE(soundCall("StopBgm"));
-    EXPECT_EQ(Global::Instance().GetStage(0), 1);
+    EXPECT_EQ(Global::Instance().GetStage(1), 1);
 }
 
 TEST_F(SceneGameTest, GaugeNeverPassesNineHundredNinetyNine) {

@@ -123,29 +123,18 @@ bool SceneTest::frames(int n) {
     return !quit_;
 }
 
-void SceneTest::click(int x, int y) {
-    mouseX = x;
-    mouseY = y;
-    headless->SetMouse(x, y, true, false);
-    quit_ = quit_ || !app->Pass();
-    audio->Advance(kFramesPerPass);
-    headless->SetMouse(x, y, false, false);
-    if (!quit_) {
-        quit_ = !app->Pass();
-        audio->Advance(kFramesPerPass);
-    }
-}
+void SceneTest::click(int x, int y) { press(x, y, true, false); }
 
-void SceneTest::rightClick(int x, int y) {
+void SceneTest::rightClick(int x, int y) { press(x, y, false, true); }
+
+void SceneTest::press(int x, int y, bool left, bool right) {
     mouseX = x;
     mouseY = y;
-    headless->SetMouse(x, y, false, true);
-    quit_ = quit_ || !app->Pass();
-    audio->Advance(kFramesPerPass);
-    headless->SetMouse(x, y, false, false);
-    if (!quit_) {
+    headless->SetMouse(x, y, left, right);
+    for (int pass = 0; pass < 2 && !quit_; ++pass) {
         quit_ = !app->Pass();
         audio->Advance(kFramesPerPass);
+        headless->SetMouse(x, y, false, false);
     }
 }
 

@@ -77,6 +77,9 @@ protected:
     int mouseX = -1, mouseY = -1;
 
 private:
+    // Buttons down at (x, y) for one pass, up for the next.
+    void press(int x, int y, bool left, bool right);
+
     bool quit_ = false;
 };
 

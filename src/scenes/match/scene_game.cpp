@@ -239,6 +239,9 @@ void SceneGame::Update(int* nextSceneId) {
 // --- Frame ---------------------------------------------------------------------------------------
 
 void SceneGame::buildWidgets() {
+    // Root only carries children: drawn itself, a picture-less image would cover the screen.
+    root.visible = false;
+    root.children.clear();
     table.loadTexture(lay::kTablePicture, true);
     table.position = DrawBase::Vec3{lay::kTablePos.x, lay::kTablePos.y, 0.0f};
 
@@ -468,16 +471,8 @@ void SceneGame::drawFrame() {
         &highButton,       &lowButton,
         &winBanner,        &loseBanner,
         &tieBanner,        &messageWindow,
-        &opponentPanel,    &opponentIcons[0],
-        &opponentIcons[1], &opponentIcons[2],
-        &opponentIcons[3], &opponentIconGlow,
-        &opponentIconLabels[0], &opponentIconLabels[1],
-        &opponentIconLabels[2], &opponentIconLabels[3],
-        &opponentPanelTab, &commentPlate,
-        &commentText,      &selectCardPrompt,
-        &spWindow,         &playerEffectUnused,
-        &playerEffect,     &opponentEffect,
-        &lockOverlay,      &titleButton,
+        // The ability widgets hang under root (buildAbilityWidgets gives their order).
+        &root,             &titleButton,
         &quitButton,
     };
     for (DrawBase* layer : layers) {
@@ -578,11 +573,12 @@ void SceneGame::stateTurnStart() {
     ++turn;
     counterKind = CounterNone;
     pendingMultiplier = 1;
-    tickAbilityTurn();
+    tickCooldowns();
     opponentReact(EventTurnStart);
     human.tickFrozenTurns();
     opponent.tickFrozenTurns();
     human.holdFrozenCards();
+    countDownSeal();
     if (stock.remainingCards() <= 0) {
         matchState = Evaluate;
         return;

@@ -223,9 +223,11 @@ public:
     void openAbilityMenu();
     void stateAbilityActivate();
     void stateAbilityTarget();
-    // TurnStart, right after opponentReact(EventTurnStart): cooldowns tick, the seal counts down
-    // (so a seal of n turns set at this turn start covers n turns).
-    void tickAbilityTurn();
+    // TurnStart, before opponentReact(EventTurnStart): each running cooldown loses a turn.
+    void tickCooldowns();
+    // TurnStart, last of its bookkeeping: a seal below one turn ends, else loses a turn (so a
+    // seal of n turns set at this turn start covers exactly n turns).
+    void countDownSeal();
     void updateAbilityWidgets();           // update step 6: seal dimming, opponent panel, lock display
 
 private:

@@ -107,12 +107,7 @@ void SceneGame::buildAbilityWidgets() {
     spWindow.open = false;
     spWindow.resetSelection();
 
-    const std::string effects = match::OpponentEffectFile(o);
-    playerEffectUnused.Load("Effect_Player.bca");
-    playerEffect.Load("Effect_Player.bca");
-    opponentEffect.Load(effects);
-    lockOverlay.Load(effects);
-
+    // The effect players were loaded by Enter (step 3) just before.
     for (DrawBase* d : std::initializer_list<DrawBase*>{&opponentPanel, &opponentPanelTab, &commentPlate, &commentText,
                                                          &selectCardPrompt, &playerEffectUnused, &playerEffect,
                                                          &opponentEffect, &spWindow, &lockOverlay}) {
@@ -644,8 +639,9 @@ void SceneGame::applyPlayerAbility() {
 
 // --- Turn and widgets --------------------------------------------------------------------------------
 
-void SceneGame::tickAbilityTurn() {
-    spWindow.tickCooldowns();
+void SceneGame::tickCooldowns() { spWindow.tickCooldowns(); }
+
+void SceneGame::countDownSeal() {
     if (!sealed) return;
     if (sealTurns < 1) {
         sealed = false;

@@ -33,15 +33,15 @@ void SceneCgMode::Enter(int) {
     for (int host = 0; host < gl::kHostCount; ++host) {
         stage[host] = global.GetStage(host);
         for (int i = 0; i < gl::kItemsPerHost; ++i) {
-            const gl::Item& spec = gl::kItems[host * gl::kItemsPerHost + i];
+            const gl::Item& entry = gl::kItems[host * gl::kItemsPerHost + i];
             Image& item = items[host * gl::kItemsPerHost + i];
-            if (spec.textured) {
+            if (entry.textured) {
                 item.loadTexture(gl::kSheet, true);
             } else {
                 item.visible = true;  // no picture to look up: a bare hot area
             }
-            UseRect(item, {spec.left, spec.top, spec.left + spec.width, spec.top + spec.height});
-            item.position = {static_cast<float>(spec.x), static_cast<float>(spec.y), 0.0f};
+            UseRect(item, {entry.left, entry.top, entry.left + entry.width, entry.top + entry.height});
+            item.position = {static_cast<float>(entry.x), static_cast<float>(entry.y), 0.0f};
             if (stage[host] < gl::kUnlockStage) {
                 item.visible = false;
             }
@@ -103,12 +103,12 @@ void SceneCgMode::chooseItem() {
     const MouseController& m = MouseController::Instance();
     for (int host = 0; host < gl::kHostCount; ++host) {
         for (int i = 0; i < gl::kItemsPerHost; ++i) {
-            const gl::Item& spec = gl::kItems[host * gl::kItemsPerHost + i];
+            const gl::Item& entry = gl::kItems[host * gl::kItemsPerHost + i];
             if (!items[host * gl::kItemsPerHost + i].contains(m.x, m.y) || stage[host] < gl::kUnlockStage) {
                 continue;
             }
-            cursor.visible = spec.textured;
-            cursor.position = {static_cast<float>(spec.x - spec.margin), static_cast<float>(spec.y - spec.margin), 0.0f};
+            cursor.visible = entry.textured;
+            cursor.position = {static_cast<float>(entry.x - entry.margin), static_cast<float>(entry.y - entry.margin), 0.0f};
             if (m.Clicked()) {
                 Global::Instance().Set(host, "enemy");
                 Global::Instance().Set(i, "cg");
