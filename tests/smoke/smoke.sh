@@ -13,6 +13,15 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 
+# A game left over from an earlier run (a test killed by its timeout cannot clean up) holds the
+# single-instance lock: every start would only show the refusal, and the checks below would fail
+# one after another. Say so at once.
+lock=/tmp/MultiplexStartingPrevention_TARNWICK_ON-$(id -u).lock
+if [ -e "$lock" ] && ! flock -n "$lock" true; then
+  echo "smoke: FAIL: another tarnwick holds $lock (pids: $(fuser "$lock" 2>/dev/null)); end it first"
+  exit 1
+fi
+
 work=$(mktemp -d)
 cleanup() {
   [ -n "${pid1:-}" ] && kill -9 "$pid1" 2>/dev/null
@@ -21,6 +30,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# Should this script be killed (a ctest timeout), the games it started go with it.
+pids=$work/pids
+( while kill -0 $$ 2>/dev/null; do sleep 1; done; [ -f "$pids" ] && kill -9 $(cat "$pids") 2>/dev/null ) &
 
 mkdir -p "$work/game/data" "$work/nodata2/data"
 for i in 0 1 2 3; do
@@ -73,6 +85,7 @@ wait_gone() {
 cd "$work/game"
 "$exe" 2> "$work/first.log" &
 pid1=$!
+echo "$pid1" >> "$pids"
 if win=$(wait_window "^Tarnwick Ostrelle Night　Ver\.1\.00$" 20); then
   geometry=$(xwininfo -id "$win" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
   say "main window $win geometry $geometry"
@@ -84,11 +97,12 @@ fi
 # 2. A second instance shows the refusal and ends without a window of its own.
 "$exe" 2> "$work/second.log" &
 pid2=$!
+echo "$pid2" >> "$pids"
 if box=$(wait_window "^Error$" 10); then
   say "second instance shows its box $box"
   count=$(find_windows "^Tarnwick Ostrelle Night" | wc -l)
   [ "$count" -eq 1 ] || bad "second instance opened a game window"
-  xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
+  timeout 5 xdotool windowfocus --sync "$box" 2>/dev/null; timeout 5 xdotool key --window "$box" Return
   if wait_gone "$pid2" 10; then
     wait "$pid2"; code=$?
     [ "$code" = "0" ] || bad "second instance exit code $code"
@@ -102,11 +116,11 @@ pid2=""
 
 # 3. Alt+F4 asks first; OK ends the game with exit code 0.
 if [ -n "${win:-}" ]; then
-  xdotool windowfocus --sync "$win" 2>/dev/null
-  xdotool key --window "$win" alt+F4
+  timeout 5 xdotool windowfocus --sync "$win" 2>/dev/null
+  timeout 5 xdotool key --window "$win" alt+F4
   if box=$(wait_window "終了確認" 10); then
     say "close confirmation $box"
-    xdotool windowfocus --sync "$box" 2>/dev/null; xdotool key --window "$box" Return
+    timeout 5 xdotool windowfocus --sync "$box" 2>/dev/null; timeout 5 xdotool key --window "$box" Return
     if wait_gone "$pid1" 10; then
       wait "$pid1"; code=$?
       [ "$code" = "0" ] || bad "game exit code $code after Alt+F4"
@@ -123,6 +137,7 @@ pid1=""
 cd "$work/nodata2"
 "$exe" 2> "$work/nodata2.log" &
 pid3=$!
+echo "$pid3" >> "$pids"
 if wait_gone "$pid3" 15; then
   wait "$pid3"; code=$?
   [ "$code" = "0" ] || bad "start without data2.dat exit code $code"

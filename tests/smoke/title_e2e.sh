@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Plays a visit through the real tarnwick window in an X server with xdotool: the logo, the title
-# menu, "start", a host pick, the introduction, (the match,) back to the menu and out through
-# "end" with exit code 0. At every stage an F2 screenshot is taken and checked by shot_check.
+# menu, "start", a host pick, the introduction, one hand of the match (story line, roulette, deal,
+# two cards held, Draw, Showdown, the result, the double-up declined), the title button with its
+# confirmation, back to the menu and out through "end" with exit code 0. At every stage an F2
+# screenshot is taken and checked by shot_check; the checks do not depend on the cards dealt.
 #   title_e2e.sh TARNWICK DATA_DIR SHOT_CHECK
 # Prints the start-up time to the first logo frame and the whole run's wall time.
 set -u
@@ -18,6 +20,14 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 
+# A game left over from an earlier run (a test killed by its timeout cannot clean up) holds the
+# single-instance lock: every start would only show the refusal. Say so instead of timing out.
+lock=/tmp/MultiplexStartingPrevention_TARNWICK_ON-$(id -u).lock
+if [ -e "$lock" ] && ! flock -n "$lock" true; then
+  echo "e2e: FAIL: another tarnwick holds $lock (pids: $(fuser "$lock" 2>/dev/null)); end it first"
+  exit 1
+fi
+
 work=$(mktemp -d)
 cleanup() {
   [ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null
@@ -30,6 +40,8 @@ mkdir -p "$work/game/data" "$work/shots"
 for i in 0 1 2 3; do
   ln -s "$data/data$i.dat" "$work/game/data/data$i.dat"
 done
+# The sound effects are loose files next to the data folder.
+[ -d "$data/../wav" ] && ln -s "$(cd "$data/../wav" && pwd)" "$work/game/wav"
 printf '[game]\nFullScreen=off\nBgmVolume=0\nSeVolume=0\n' > "$work/game/config.ini"
 
 # The first viewable window whose name matches $1, waiting up to $2 seconds.
@@ -53,11 +65,24 @@ shoot() {
   xdotool keydown F2
   sleep 0.1
   xdotool keyup F2
-  sleep 0.25  # every frame with F2 down rewrites the file: let the last write finish
-  local f
-  f=$(ls "$work/game"/ss_*.png 2>/dev/null | tail -n1)
+  # Every frame with F2 down rewrites the file: wait until its size holds still (slow frames
+  # under load write late).
+  local f="" size=-1 now
+  for _ in $(seq 1 40); do
+    sleep 0.1
+    f=$(ls "$work/game"/ss_*.png 2>/dev/null | tail -n1)
+    [ -n "$f" ] || continue
+    now=$(stat -c %s "$f" 2>/dev/null || echo -1)
+    [ "$now" -gt 0 ] && [ "$now" = "$size" ] && break
+    size=$now
+  done
   [ -n "$f" ] || return 1
   mv "$f" "$work/shots/$1.png"
+}
+
+# One screenshot now: true when it shows stage $1 (kept as $work/shots/$1.png).
+stage_now() {
+  shoot "$1" && "$check" "$work/shots/$1.png" "$1" > /dev/null
 }
 
 # Screenshots until one shows stage $1, for up to $2 seconds; the last report on failure.
@@ -90,12 +115,14 @@ cd "$work/game"
 t0=$(now_ms)
 "$exe" 2> "$work/game.log" &
 pid=$!
+# Should this script be killed (a ctest timeout), the game goes with it.
+( while kill -0 $$ 2>/dev/null; do sleep 1; done; kill -9 "$pid" 2>/dev/null ) &
 if ! win=$(wait_window "^Tarnwick Ostrelle Night" 20); then
   bad "no main window appeared"
   exit 1
 fi
 say "window at $(( $(now_ms) - t0 )) ms"
-xdotool windowfocus --sync "$win" 2>/dev/null
+timeout 5 xdotool windowfocus --sync "$win" 2>/dev/null
 wx=$(xwininfo -id "$win" | awk '/Absolute upper-left X:/{print $4}')
 wy=$(xwininfo -id "$win" | awk '/Absolute upper-left Y:/{print $4}')
 xdotool mousemove --sync $((wx + 200)) $((wy + 100))
@@ -106,7 +133,7 @@ expect_stage logo 10 && say "start-up to the first logo frame: at most $(( $(now
 expect_stage menu 20
 
 # "start" is ignored until the menu takes input: click until the pick comes in.
-deadline=$(( $(now_ms) + 10000 ))
+deadline=$(( $(now_ms) + 60000 ))
 picked=0
 while [ "$(now_ms)" -lt "$deadline" ]; do
   click_at 1000 540
@@ -117,32 +144,80 @@ done
 
 # --- Host pick and introduction ---
 click_at 640 330   # the middle panel
-expect_stage intro 5
+expect_stage intro 10
 
-match_ready=0  # TODO(lead): set to 1 once the match (scene 4) is on main, and fill in play_match.
-if [ $match_ready -eq 1 ]; then
-  # Hold left Ctrl through the four lines into the match.
-  xdotool keydown Control_L
-  sleep 1
-  xdotool keyup Control_L
-  # TODO(lead): the match, each step followed by expect_stage with a stage added to shot_check:
-  #   click through the first story line; let the roulette and the deal run; click two cards to hold
-  #   them; Draw; Showdown and Yes; click until the hand ends; the title button and OK in the
-  #   confirmation box (xdotool key Return on the box, as smoke.sh does); then expect_stage menu.
-  :
-else
-  # Until then: leave the introduction by right click, back to the menu.
-  click_at 640 620 3
-  expect_stage menu 10
-  sleep 2.2  # the menu's 120 frames without input
+# --- The match against Pemra: one hand played whatever the cards, then back to the title ---
+# Held left Ctrl runs through the four lines into the match.
+xdotool keydown Control_L
+sleep 1
+xdotool keyup Control_L
+expect_stage match_story 15
+# The first click shows the story line whole, the second ends it: roulette, then the deal.
+click_at 640 400
+sleep 0.3
+click_at 640 400
+# The opponent may call before the first choice (its notice takes an OK) or cast an ability.
+deadline=$(( $(now_ms) + 90000 ))
+while [ "$(now_ms)" -lt "$deadline" ]; do
+  stage_now match_table && break
+  stage_now match_question && click_at 320 407
+  sleep 0.3
+done
+expect_stage match_table 1
+# Hold the first two cards, Draw, wait for the next choice (or the comparison after a call).
+click_at 80 500
+click_at 190 500
+expect_stage match_choice 5
+click_at 72 663
+deadline=$(( $(now_ms) + 60000 ))
+showdown=0
+while [ "$(now_ms)" -lt "$deadline" ]; do
+  if stage_now match_table; then break; fi
+  if stage_now match_banner_win || stage_now match_banner_tie || stage_now match_banner_lose; then showdown=1; break; fi
+  sleep 0.3
+done
+if [ $showdown -eq 0 ]; then
+  # Showdown and Yes.
+  click_at 183 663
+  expect_stage match_question 5
+  click_at 170 407
 fi
+# The result: one banner or another, the plates with it.
+deadline=$(( $(now_ms) + 60000 ))
+result=""
+while [ -z "$result" ] && [ "$(now_ms)" -lt "$deadline" ]; do
+  for r in win tie lose; do
+    if stage_now match_banner_$r; then result=$r; break; fi
+  done
+  sleep 0.2
+done
+[ -n "$result" ] && say "showdown result: $result at $(( $(now_ms) - t0 )) ms" || bad "no showdown banner"
+# Click until the next hand's choice; the double-up offer is declined.
+deadline=$(( $(now_ms) + 90000 ))
+while [ "$(now_ms)" -lt "$deadline" ]; do
+  if stage_now match_table; then break; fi
+  if stage_now match_question; then click_at 400 407; else click_at 640 300; fi
+  sleep 0.5
+done
+expect_stage match_table 1 && say "the next hand is dealt"
+# The title button asks first (a real message box): OK, and the title menu comes back.
+click_at 1205 30
+if box=$(wait_window "^確認$" 10); then
+  timeout 5 xdotool windowfocus --sync "$box" 2>/dev/null
+  timeout 5 xdotool key --window "$box" Return
+else
+  bad "the title button showed no confirmation"
+fi
+timeout 5 xdotool windowfocus --sync "$win" 2>/dev/null
+expect_stage menu 20
+# The menu's 120 frames without input pass while "end" is clicked below.
 
 # --- Out through "end": the jingle fades, the window goes, exit code 0 ---
-click_at 1000 600
-for _ in $(seq 1 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  [ "$(ps -o stat= -p "$pid" 2>/dev/null | cut -c1)" = "Z" ] && break
-  sleep 0.1
+gone() { ! kill -0 "$pid" 2>/dev/null || [ "$(ps -o stat= -p "$pid" 2>/dev/null | cut -c1)" = "Z" ]; }
+deadline=$(( $(now_ms) + 20000 ))
+while ! gone && [ "$(now_ms)" -lt "$deadline" ]; do
+  click_at 1000 600
+  for _ in $(seq 1 20); do gone && break; sleep 0.1; done
 done
 if kill -0 "$pid" 2>/dev/null && [ "$(ps -o stat= -p "$pid" 2>/dev/null | cut -c1)" != "Z" ]; then
   bad "the game did not end after \"end\""

@@ -7,6 +7,7 @@
 //     set KEY VALUE       Global value (e.g. "set enemy 2", "set stage_0 3")
 //     seed N              seeds Random and rand()
 //     frames N            runs N passes of the main loop
+//     skip N              runs N passes drawing only the last (logic at full speed)
 //     click X Y | rclick X Y | move X Y
 //     key NAME down|up    ctrl, space, return, escape, up, down, left, right, 1..5, a, d, n, s, y
 //     answer ok|cancel    answer of the next confirmation boxes
@@ -70,6 +71,13 @@ public:
             if (!Pass()) return false;
         }
         return true;
+    }
+    // N passes of which only the last is drawn, so that a following shot shows it.
+    bool Skip(int n) {
+        p_.SetDrawing(false);
+        const bool ok = Frames(n - 1);
+        p_.SetDrawing(true);
+        return ok && Frames(1);
     }
     void Click(int x, int y, bool right) {
         p_.SetMouse(x, y, !right, right);
@@ -183,6 +191,10 @@ int main(int argc, char** argv) {
             int n = 0;
             ok = static_cast<bool>(in >> n);
             run.Frames(n);
+        } else if (cmd == "skip") {
+            int n = 0;
+            ok = static_cast<bool>(in >> n) && n > 0;
+            if (ok) run.Skip(n);
         } else if (cmd == "click" || cmd == "rclick") {
             int x = 0, y = 0;
             ok = static_cast<bool>(in >> x >> y);

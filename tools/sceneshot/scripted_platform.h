@@ -21,6 +21,9 @@ public:
     }
     void SetKey(platform::KeyCode key, bool down) { keys_[key] = down; }
     void SetAnswer(platform::MessageBoxAnswer a) { answer_ = a; }
+    // With drawing off the frames run their logic only: nothing reaches the GPU (fast passes
+    // between the screens a script looks at).
+    void SetDrawing(bool on) { drawing_ = on; }
     int mouseX() const { return mouseX_; }
     int mouseY() const { return mouseY_; }
 
@@ -61,9 +64,11 @@ public:
     }
     void DestroyTexture(platform::TextureHandle texture) override { real_->DestroyTexture(texture); }
     void SetCamera(const float view[16], const float projection[16]) override { real_->SetCamera(view, projection); }
-    bool BeginFrame(uint32_t clearArgb) override { return real_->BeginFrame(clearArgb); }
-    void DrawQuad(const platform::Quad& quad) override { real_->DrawQuad(quad); }
-    platform::PresentResult EndFrame() override { return real_->EndFrame(); }
+    bool BeginFrame(uint32_t clearArgb) override { return !drawing_ || real_->BeginFrame(clearArgb); }
+    void DrawQuad(const platform::Quad& quad) override {
+        if (drawing_) real_->DrawQuad(quad);
+    }
+    platform::PresentResult EndFrame() override { return drawing_ ? real_->EndFrame() : platform::PresentResult::Ok; }
     bool ResetRenderer() override { return real_->ResetRenderer(); }
     bool ReadBackBuffer(std::vector<uint32_t>& argb, int& width, int& height) override {
         return real_->ReadBackBuffer(argb, width, height);
@@ -72,6 +77,7 @@ public:
 private:
     std::unique_ptr<platform::Platform> real_;
     bool realTime_;
+    bool drawing_ = true;
     uint64_t clockNs_ = 1;
     int mouseX_ = -1, mouseY_ = -1;
     bool left_ = false, right_ = false;
