@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
     if (saveDir != nullptr) Global::Instance().SetSaveFolder(saveDir);
 
     Application app(CreateScene);
-    app.SetInstanceName("tarnwick-sceneshot-" + std::to_string(getpid()));
+    app.SetInstanceName("tarnwick-sceneshot");  // one lock file, reused run after run
     if (app.Initialize() != 0) {
         std::fprintf(stderr, "sceneshot: start-up failed (run it from the build folder)\n");
         app.Shutdown();
