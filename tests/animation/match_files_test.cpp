@@ -17,6 +17,7 @@
 
 #include "../../tools/imageforge/catalog.h"
 #include "anim_fixture.h"
+#include "packed_archive.h"
 
 using animtest::AnimTest;
 
@@ -55,49 +56,7 @@ constexpr float kHumanY = 500.0f;
 float EnemyX(int i) { return 110.0f * i + 120.0f; }
 constexpr float kEnemyY = 164.0f;
 
-std::vector<uint8_t> ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// One packed archive of the build tree, opened on its own index (not the game's global ones).
-class Packed {
-public:
-    explicit Packed(int n) {
-        const fs::path base = fs::path(testsupport::BuildDir()) / "data" / ("data" + std::to_string(n));
-        list_ = ReadAll(base.string() + ".lst");
-        files_.fd[n] = ::open((base.string() + ".dat").c_str(), O_RDONLY);
-        ok_ = files_.fd[n] >= 0 && !list_.empty() &&
-              index_.LoadListBytes(&files_, list_.data(), list_.size(), n == 3) == 0;
-    }
-    ~Packed() {
-        index_.Close();
-        for (int fd : files_.fd) {
-            if (fd >= 0) ::close(fd);
-        }
-    }
-    Packed(const Packed&) = delete;
-    Packed& operator=(const Packed&) = delete;
-
-    bool ok() const { return ok_; }
-    bool Has(const std::string& name) const {
-        std::string key = name;
-        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return index_.Entries().count(key) != 0;
-    }
-    std::string Text(const std::string& name) {
-        if (index_.Open(name) != 0) return {};
-        std::string s(reinterpret_cast<const char*>(index_.Data()), index_.Size());
-        index_.Close();
-        return s;
-    }
-
-private:
-    std::vector<uint8_t> list_;
-    DataFiles files_;
-    ArchiveIndex index_;
-    bool ok_ = false;
-};
+using animtest::Packed;
 
 const forge::PictureInfo* FindPicture(const std::string& name) {
     using Table = std::span<const forge::PictureInfo>;
@@ -157,7 +116,7 @@ protected:
 
     // Loads one packed file into a; false when it is missing.
     bool Load(SylkieAnimation& a, const std::string& file) {
-        const std::string text = anims_->Text(file);
+        const std::string text = anims_->Read(file);
         if (text.empty()) return false;
         LoadText(a, text);
         return true;
