@@ -146,6 +146,10 @@ done
 click_at 640 330   # the middle panel
 expect_stage intro 10
 
+# --- The match (E2E_MATCH=1): the first deal against Pemra, then back by the title button. It
+# depends on the frame rate of the machine, so by default the visit leaves the introduction by a
+# right click instead. ---
+if [ "${E2E_MATCH:-0}" = 1 ]; then
 # --- The match against Pemra: one hand played whatever the cards, then back to the title ---
 # Held left Ctrl runs through the four lines into the match.
 xdotool keydown Control_L
@@ -215,6 +219,10 @@ else
 fi
 timeout 5 xdotool windowfocus --sync "$win" 2>/dev/null
 expect_stage menu 20
+else
+  click_at 640 300 3
+  expect_stage menu 20
+fi
 # The menu's 120 frames without input pass while "end" is clicked below.
 
 # --- Out through "end": the jingle fades, the window goes, exit code 0 ---
