@@ -385,6 +385,30 @@ TEST_F(RealPlatformTest, BatchesKeepSubmissionOrderAcrossStateChanges) {
     platform_->DestroyTexture(blue);
 }
 
+// What an opaque quad hides is left out, and only that: a quad reaching beyond the cover, a cover
+// off the pixel grid, a translucent cover, and quads drawn after the cover all still show.
+TEST_F(RealPlatformTest, OpaqueQuadsHideOnlyWhatTheyCover) {
+    ASSERT_TRUE(platform_->BeginFrame(0xFF000000u));
+    platform_->DrawQuad(PixelQuad(100, 100, 50, 50, 0xFFFF0000u, 1));   // hidden
+    platform_->DrawQuad(PixelQuad(385, 100, 50, 50, 0xFFFF0000u, 1));   // beyond the right edge
+    platform_->DrawQuad(PixelQuad(100, 420, 50, 50, 0xFFFF0000u, 1));   // under the shifted cover
+    platform_->DrawQuad(PixelQuad(300, 420, 50, 50, 0xFFFF0000u, 1));   // under the faint cover
+    platform_->DrawQuad(PixelQuad(0, 0, 430, 400, 0xFF0000FFu, 1));     // opaque, on the grid
+    platform_->DrawQuad(PixelQuad(0, 400.5f, 200, 200, 0xFF00FF00u, 1));  // opaque, off the grid
+    platform_->DrawQuad(PixelQuad(250, 400, 200, 200, 0x80FFFFFFu, 1));   // translucent
+    platform_->DrawQuad(PixelQuad(200, 200, 10, 10, 0xFFFFFF00u, 1));   // after the cover
+    const auto img = Read();
+    platform_->EndFrame();
+    EXPECT_EQ(At(img, 120, 120), 0xFF0000FFu);
+    EXPECT_EQ(At(img, 429, 120), 0xFF0000FFu);
+    EXPECT_EQ(At(img, 430, 120), 0xFFFF0000u) << "the part beyond the cover";
+    EXPECT_EQ(At(img, 120, 440), 0xFF00FF00u);
+    EXPECT_EQ(At(img, 120, 401), 0xFF00FF00u);
+    EXPECT_EQ(ToRgb(At(img, 320, 440)).r, 0xFF);
+    EXPECT_GT(ToRgb(At(img, 320, 440)).g, 0x70) << "red under half white";
+    EXPECT_EQ(At(img, 205, 205), 0xFFFFFF00u);
+}
+
 TEST_F(RealPlatformTest, BadTextureCallsAreRefusedSafely) {
     std::vector<std::string> lines;
     platform::SetDebugSink([&](const std::string& line) { lines.push_back(line); });

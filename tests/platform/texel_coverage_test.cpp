@@ -116,3 +116,40 @@ TEST(TexelCoverageTest, EmptyQuadsAreDroppedAndInkedOnesTrimmed) {
     ASSERT_TRUE(c.TrimToInk(turned, kCamera));
     EXPECT_FLOAT_EQ(turned.v[1].x, turnedBefore.v[1].x);
 }
+
+// Quads under an opaque one are dropped only when nothing of them can show.
+TEST(TexelCoverageTest, OnlyPixelAlignedUprightCoversHideWhatLiesWithin) {
+    using platform::sdl::Hides;
+    using platform::sdl::ScreenBounds;
+    using platform::sdl::ScreenBox;
+    ScreenBox cover{}, box{};
+    ASSERT_TRUE(ScreenBounds(MakeQuad(0, 0, kW, kH, 0, 0, 64, 32, 64, 32), kCamera, cover));
+    EXPECT_TRUE(cover.upright);
+    EXPECT_NEAR(cover.x0, 0.0f, 1e-4f);
+    EXPECT_NEAR(cover.y1, 720.0f, 1e-3f);
+    // The same rectangle, one inside, one a quarter pixel over, one half a pixel over an edge.
+    ASSERT_TRUE(ScreenBounds(MakeQuad(0, 0, kW, kH, 0, 0, 1, 1, 1, 1), kCamera, box));
+    EXPECT_TRUE(Hides(cover, box));
+    ASSERT_TRUE(ScreenBounds(MakeQuad(100, 100, 50, 50, 0, 0, 1, 1, 1, 1), kCamera, box));
+    EXPECT_TRUE(Hides(cover, box));
+    ASSERT_TRUE(ScreenBounds(MakeQuad(-0.25f, 10, 50, 50, 0, 0, 1, 1, 1, 1), kCamera, box));
+    EXPECT_TRUE(Hides(cover, box)) << "reaches no pixel centre beyond the edge";
+    ASSERT_TRUE(ScreenBounds(MakeQuad(1240.5f, 10, 40, 50, 0, 0, 1, 1, 1, 1), kCamera, box));
+    EXPECT_FALSE(Hides(cover, box)) << "its last column's centre lies outside";
+
+    // A cover off the pixel grid, or turned, hides nothing.
+    ScreenBox shifted{};
+    ASSERT_TRUE(ScreenBounds(MakeQuad(0.5f, 0, 640, 360, 0, 0, 1, 1, 1, 1), kCamera, shifted));
+    ASSERT_TRUE(ScreenBounds(MakeQuad(100, 100, 50, 50, 0, 0, 1, 1, 1, 1), kCamera, box));
+    EXPECT_FALSE(Hides(shifted, box));
+    Quad turned = MakeQuad(0, 0, kW, kH, 0, 0, 1, 1, 1, 1);
+    turned.v[1].y += 3.0f;
+    ScreenBox tilted{};
+    ASSERT_TRUE(ScreenBounds(turned, kCamera, tilted));
+    EXPECT_FALSE(tilted.upright);
+    EXPECT_FALSE(Hides(tilted, box));
+
+    // Behind the camera: no box at all.
+    const std::array<float, 16> flipped = {2.0f / kW, 0, 0, 0, 0, -2.0f / kH, 0, 0, 0, 0, 1, 0, -1, 1, 0, -1};
+    EXPECT_FALSE(ScreenBounds(MakeQuad(0, 0, 10, 10, 0, 0, 1, 1, 1, 1), CameraView{flipped.data(), kW, kH}, box));
+}

@@ -10,6 +10,28 @@
 namespace platform::sdl {
 namespace {
 
+// Unsized, so the driver stores texels in the order they are uploaded (B, G, R, A): uploads are
+// plain copies, and software rasterisers keep their fast copy and blend paths for such textures.
+constexpr GLint kTexelFormat = GL_RGBA;
+
+// Texels as the sprite programs read them: colour multiplied by alpha, rounded.
+void Premultiply(const uint32_t* argb, int w, int h, int pitch, uint32_t* out) {
+    for (int y = 0; y < h; ++y) {
+        const uint32_t* row = argb + static_cast<size_t>(y) * pitch;
+        uint32_t* dst = out + static_cast<size_t>(y) * w;
+        for (int x = 0; x < w; ++x) {
+            const uint32_t p = row[x];
+            const uint32_t a = p >> 24;
+            if (a == 0xFFu) {
+                dst[x] = p;
+                continue;
+            }
+            auto scale = [a](uint32_t c) { return (c * a + 127u) / 255u; };
+            dst[x] = (a << 24) | (scale((p >> 16) & 0xFFu) << 16) | (scale((p >> 8) & 0xFFu) << 8) | scale(p & 0xFFu);
+        }
+    }
+}
+
 void SetSamplerState() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -94,17 +116,32 @@ void GlRenderer::Destroy() {
 }
 
 bool GlRenderer::CreateResources() {
-    program_ = BuildSpriteProgram();
-    if (program_ == 0) {
-        return false;
+    for (int i = 0; i < kPrograms; ++i) {
+        Program& program = programs_[i];
+        program = Program{};
+        program.name = BuildSpriteProgram(static_cast<SpriteProgram>(i));
+        if (program.name == 0) {
+            return false;
+        }
+        program.matrix = glGetUniformLocation(program.name, "uViewProj");
+        program.factor = glGetUniformLocation(program.name, "uFactor");
+        glUseProgram(program.name);
+        glUniform1i(glGetUniformLocation(program.name, "uTexture"), 0);
+        glUniform2f(glGetUniformLocation(program.name, "uHalfPixel"), 1.0f / static_cast<float>(width_),
+                    1.0f / static_cast<float>(height_));
     }
-    matrixLocation_ = glGetUniformLocation(program_, "uViewProj");
-    halfPixelLocation_ = glGetUniformLocation(program_, "uHalfPixel");
-    glUseProgram(program_);
-    glUniform1i(glGetUniformLocation(program_, "uTexture"), 0);
-    glUniform2f(halfPixelLocation_, 1.0f / static_cast<float>(width_), 1.0f / static_cast<float>(height_));
+    // Sampler objects override the textures' own filtering: linear for scaled or turned quads,
+    // nearest where texels land one to one on pixels (the same pixels, much cheaper in software).
+    glGenSamplers(2, samplers_);
+    for (int i = 0; i < 2; ++i) {
+        const GLint filter = i == 0 ? GL_LINEAR : GL_NEAREST;
+        glSamplerParameteri(samplers_[i], GL_TEXTURE_MIN_FILTER, filter);
+        glSamplerParameteri(samplers_[i], GL_TEXTURE_MAG_FILTER, filter);
+        glSamplerParameteri(samplers_[i], GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glSamplerParameteri(samplers_[i], GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
 
-    // Vertex layout: position, texture coordinates, colour as normalised bytes.
+    // Vertex layout: position, texture coordinates.
     glGenVertexArrays(1, &vao_);
     glBindVertexArray(vao_);
     glGenBuffers(1, &vbo_);
@@ -116,19 +153,13 @@ bool GlRenderer::CreateResources() {
     glEnableVertexAttribArray(1);
     glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
                           reinterpret_cast<const void*>(offsetof(GpuVertex, u)));
-    glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(GpuVertex),
-                          reinterpret_cast<const void*>(offsetof(GpuVertex, rgba)));
-    glEnableVertexAttribArray(3);
-    glVertexAttribIPointer(3, 1, GL_UNSIGNED_BYTE, sizeof(GpuVertex),
-                           reinterpret_cast<const void*>(offsetof(GpuVertex, blend)));
 
     // The back buffer.
     glActiveTexture(GL_TEXTURE0);
     glGenTextures(1, &colourTexture_);
     glBindTexture(GL_TEXTURE_2D, colourTexture_);
     SetSamplerState();
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, kTexelFormat, width_, height_, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
     glGenFramebuffers(1, &fbo_);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colourTexture_, 0);
@@ -143,7 +174,7 @@ bool GlRenderer::CreateResources() {
     glBindTexture(GL_TEXTURE_2D, whiteTexture_);
     SetSamplerState();
     const uint32_t white = 0xFFFFFFFFu;
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &white);
+    glTexImage2D(GL_TEXTURE_2D, 0, kTexelFormat, 1, 1, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &white);
 
     // Fixed state: no depth, no culling; sprites are drawn in submission order.
     glDisable(GL_DEPTH_TEST);
@@ -159,10 +190,10 @@ bool GlRenderer::CreateResources() {
     lastBlend_ = 1;
 
     batch_.assign(static_cast<size_t>(kBatchQuads) * kVerticesPerQuad, GpuVertex{});
+    boxes_.assign(kBatchQuads, ScreenBox{});
     batchQuads_ = 0;
     runs_.clear();
     runs_.reserve(kBatchQuads);
-    cameraDirty_ = true;
     CheckErrors("setup");
     return true;
 }
@@ -178,9 +209,13 @@ void GlRenderer::DestroyResources() {
     if (whiteTexture_ != 0) glDeleteTextures(1, &whiteTexture_);
     if (vbo_ != 0) glDeleteBuffers(1, &vbo_);
     if (vao_ != 0) glDeleteVertexArrays(1, &vao_);
-    if (program_ != 0) glDeleteProgram(program_);
-    fbo_ = colourTexture_ = whiteTexture_ = vbo_ = vao_ = program_ = 0;
-    matrixLocation_ = halfPixelLocation_ = -1;
+    for (Program& program : programs_) {
+        if (program.name != 0) glDeleteProgram(program.name);
+        program = Program{};
+    }
+    if (samplers_[0] != 0) glDeleteSamplers(2, samplers_);
+    samplers_[0] = samplers_[1] = 0;
+    fbo_ = colourTexture_ = whiteTexture_ = vbo_ = vao_ = 0;
 }
 
 void GlRenderer::CheckErrors(const char* where) {
@@ -206,7 +241,7 @@ TextureHandle GlRenderer::CreateTexture(int width, int height) {
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     SetSamplerState();
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, kTexelFormat, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
     if (glGetError() != GL_NO_ERROR) {
         LogLine("Error: texture storage of " + std::to_string(width) + "x" + std::to_string(height) + " failed");
         glDeleteTextures(1, &name);
@@ -246,10 +281,13 @@ void GlRenderer::UploadTexture(TextureHandle texture, int x, int y, int w, int h
     }
     Flush();  // quads already submitted must see the old contents
     glBindTexture(GL_TEXTURE_2D, slot.name);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, pitchPixels);
-    // 0xAARRGGBB words are B, G, R, A bytes in memory on this platform: no conversion needed.
-    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, argb);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    const size_t texels = static_cast<size_t>(w) * h;
+    if (premultiplied_.size() < texels) {
+        premultiplied_.resize(texels);
+    }
+    Premultiply(argb, w, h, pitchPixels, premultiplied_.data());
+    // 0xAARRGGBB words are B, G, R, A bytes in memory on this platform.
+    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, premultiplied_.data());
     slot.coverage.Mark(x, y, w, h, argb, pitchPixels);
 }
 
@@ -286,7 +324,9 @@ void GlRenderer::SetCamera(const float view[16], const float projection[16]) {
             viewProjection_[r * 4 + c] = static_cast<float>(sum);
         }
     }
-    cameraDirty_ = true;
+    for (Program& program : programs_) {
+        program.cameraDirty = true;
+    }
 }
 
 bool GlRenderer::BeginFrame(uint32_t clearArgb) {
@@ -300,7 +340,6 @@ bool GlRenderer::BeginFrame(uint32_t clearArgb) {
                  static_cast<float>((clearArgb >> 8) & 0xFF) / 255.0f,
                  static_cast<float>(clearArgb & 0xFF) / 255.0f, static_cast<float>(clearArgb >> 24) / 255.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    glUseProgram(program_);
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
     glActiveTexture(GL_TEXTURE0);
@@ -348,21 +387,63 @@ void GlRenderer::DrawQuad(const Quad& quad) {
     if (blendOn && !TrimToInk(trimmed, lastBlend_)) {
         return;
     }
-    if (runs_.empty() || runs_.back().texture != texture || runs_.back().blend != blendOn) {
-        runs_.push_back(DrawRun{texture, blendOn, batchQuads_, 0});  // capacity reserved: no allocation
+    // White alpha-blended quads need no colour work; mode 0 needs the straight colour back unless
+    // every texel is opaque (then premultiplied and straight agree); quads whose texels land one
+    // to one on pixels sample the same texels with nearest filtering.
+    int program = static_cast<int>(SpriteProgram::Tint);
+    if (lastBlend_ == 1 && quad.argb == 0xFFFFFFFFu) {
+        program = static_cast<int>(SpriteProgram::Copy);
+    } else if (lastBlend_ == 0 && !DrawsOpaque(quad, 1)) {
+        program = static_cast<int>(SpriteProgram::Straight);
     }
-    const uint8_t blend = static_cast<uint8_t>(lastBlend_);
+    const uint64_t tint = program == static_cast<int>(SpriteProgram::Copy)
+                              ? 0
+                              : (uint64_t{static_cast<uint32_t>(lastBlend_)} << 32) | quad.argb;
+    bool nearest = true;
+    if (quad.texture != 0 && quad.texture <= textures_.size() && textures_[quad.texture - 1].name != 0) {
+        const TextureSlot& slot = textures_[quad.texture - 1];
+        nearest = IsPixelExact(trimmed, Camera(), slot.width, slot.height);
+    }
+    if (runs_.empty() || runs_.back().texture != texture || runs_.back().blend != blendOn ||
+        runs_.back().program != program || runs_.back().nearest != nearest || runs_.back().tint != tint) {
+        runs_.push_back(DrawRun{texture, blendOn, nearest, program, tint, batchQuads_, 0});  // reserved
+    }
+    ScreenBox box{1.0f, 0.0f, 0.0f, 0.0f, false};  // unknown until measured
+    if (ScreenBounds(trimmed, Camera(), box)) {
+        // An opaque quad replaces every pixel it covers: what it hides need not be drawn at all.
+        // Large ones only, so the search pays for itself.
+        constexpr float kLargeArea = 128.0f * 128.0f;
+        if (!blendOn && batchQuads_ > 0 && (box.x1 - box.x0) * (box.y1 - box.y0) >= kLargeArea) {
+            DropHidden(box);
+        }
+    } else {
+        box = ScreenBox{1.0f, 0.0f, 0.0f, 0.0f, false};
+    }
+    boxes_[batchQuads_] = box;
     ++runs_.back().quadCount;
-    const uint8_t rgba[4] = {static_cast<uint8_t>(quad.argb >> 16), static_cast<uint8_t>(quad.argb >> 8),
-                             static_cast<uint8_t>(quad.argb), static_cast<uint8_t>(quad.argb >> 24)};
     // The strip top-left, top-right, bottom-left, bottom-right as two triangles.
     static constexpr int kOrder[kVerticesPerQuad] = {0, 1, 2, 2, 1, 3};
     GpuVertex* out = batch_.data() + static_cast<size_t>(batchQuads_) * kVerticesPerQuad;
     for (int i = 0; i < kVerticesPerQuad; ++i) {
         const Vertex& v = trimmed.v[kOrder[i]];
-        out[i] = GpuVertex{v.x, v.y, v.z, v.u, v.v, {rgba[0], rgba[1], rgba[2], rgba[3]}, {blend, 0, 0, 0}};
+        out[i] = GpuVertex{v.x, v.y, v.z, v.u, v.v};
     }
     ++batchQuads_;
+}
+
+void GlRenderer::DropHidden(const ScreenBox& cover) {
+    for (int i = 0; i < batchQuads_; ++i) {
+        ScreenBox& box = boxes_[i];
+        if (box.x0 <= box.x1 && Hides(cover, box)) {
+            // Collapsed to a point: no pixel left to rasterise.
+            GpuVertex* quad = batch_.data() + static_cast<size_t>(i) * kVerticesPerQuad;
+            for (int k = 1; k < kVerticesPerQuad; ++k) {
+                quad[k] = quad[0];
+            }
+            box.x0 = 1.0f;
+            box.x1 = 0.0f;
+        }
+    }
 }
 
 void GlRenderer::Flush() {
@@ -372,13 +453,10 @@ void GlRenderer::Flush() {
         return;
     }
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glUseProgram(program_);
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-    if (cameraDirty_) {
-        glUniformMatrix4fv(matrixLocation_, 1, GL_FALSE, viewProjection_.data());
-        cameraDirty_ = false;
-    }
+    int program = -1;
+    int sampler = -1;
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(GpuVertex)) * batchQuads_ * kVerticesPerQuad,
                  batch_.data(), GL_STREAM_DRAW);
     glActiveTexture(GL_TEXTURE0);
@@ -390,6 +468,33 @@ void GlRenderer::Flush() {
                 glDisable(GL_BLEND);
             }
             blendEnabled_ = run.blend;
+        }
+        if (program != run.program) {
+            program = run.program;
+            glUseProgram(programs_[program].name);
+        }
+        Program& current = programs_[program];
+        if (current.cameraDirty) {
+            glUniformMatrix4fv(current.matrix, 1, GL_FALSE, viewProjection_.data());
+            current.cameraDirty = false;
+        }
+        if (current.factor >= 0 && current.tint != run.tint) {
+            current.tint = run.tint;
+            const uint32_t argb = static_cast<uint32_t>(run.tint);
+            const int mode = static_cast<int>(run.tint >> 32);
+            const float a = static_cast<float>(argb >> 24) / 255.0f;
+            const float r = static_cast<float>((argb >> 16) & 0xFF) / 255.0f;
+            const float g = static_cast<float>((argb >> 8) & 0xFF) / 255.0f;
+            const float b = static_cast<float>(argb & 0xFF) / 255.0f;
+            if (mode == 0) {
+                glUniform4f(current.factor, r, g, b, a);
+            } else {
+                glUniform4f(current.factor, r * a, g * a, b * a, mode == 1 ? a : 0.0f);
+            }
+        }
+        if (sampler != (run.nearest ? 1 : 0)) {
+            sampler = run.nearest ? 1 : 0;
+            glBindSampler(0, samplers_[sampler]);
         }
         glBindTexture(GL_TEXTURE_2D, run.texture);
         glDrawArrays(GL_TRIANGLES, run.firstQuad * kVerticesPerQuad, run.quadCount * kVerticesPerQuad);

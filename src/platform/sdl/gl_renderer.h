@@ -50,8 +50,6 @@ private:
     struct GpuVertex {
         float x, y, z;
         float u, v;
-        uint8_t rgba[4];
-        uint8_t blend[4];  // blend mode 0, 1 or 2 in the first byte
     };
     struct TextureSlot {
         GLuint name = 0;
@@ -60,13 +58,25 @@ private:
         TexelCoverage coverage;
     };
 
-    // A run of consecutive quads that share one texture and whether they blend.
+    // A run of consecutive quads that share one texture, whether they blend, the program, the
+    // sampler and the colour factor.
     struct DrawRun {
         GLuint texture;
         bool blend;
+        bool nearest;   // every quad maps texels one to one onto pixels: nearest sampling is exact
+        int program;    // index into programs_ (SpriteProgram)
+        uint64_t tint;  // blend mode << 32 | colour: the factor's source
         int firstQuad;
         int quadCount;
     };
+    struct Program {
+        GLuint name = 0;
+        GLint matrix = -1;
+        GLint factor = -1;
+        bool cameraDirty = true;
+        uint64_t tint = ~uint64_t{0};  // factor last set; none yet
+    };
+    static constexpr int kPrograms = 3;
 
     static constexpr int kBatchQuads = 8192;
     static constexpr int kVerticesPerQuad = 6;
@@ -82,6 +92,8 @@ private:
     CameraView Camera() const { return CameraView{viewProjection_.data(), width_, height_}; }
     void DestroyResources();
     void Flush();
+    // Drops the queued quads that an opaque quad landing on `cover` hides completely.
+    void DropHidden(const ScreenBox& cover);
     GLuint TextureName(TextureHandle texture) const;
     void CheckErrors(const char* where);
 
@@ -90,9 +102,8 @@ private:
     int width_ = 0;
     int height_ = 0;
 
-    GLuint program_ = 0;
-    GLint matrixLocation_ = -1;
-    GLint halfPixelLocation_ = -1;
+    Program programs_[kPrograms];  // by SpriteProgram
+    GLuint samplers_[2] = {0, 0};  // linear, nearest
     GLuint vao_ = 0;
     GLuint vbo_ = 0;
     GLuint fbo_ = 0;
@@ -101,18 +112,20 @@ private:
 
     std::array<float, 16> viewProjection_{};
     bool blendEnabled_ = true;  // GL_BLEND as last set
-    bool cameraDirty_ = true;
+
     bool inFrame_ = false;
 
     // Quads queued since the last flush, uploaded in one piece and drawn run by run in submission
     // order. Both stores are sized once; a full store is flushed.
     std::vector<GpuVertex> batch_;
+    std::vector<ScreenBox> boxes_;   // where each queued quad lands; x0 > x1 once hidden or unknown
     int batchQuads_ = 0;
     std::vector<DrawRun> runs_;
     int lastBlend_ = 1;  // an unknown mode keeps the one before, as the device's state would
 
     std::vector<TextureSlot> textures_;  // handle = index + 1
     std::vector<TextureHandle> freeHandles_;
+    std::vector<uint32_t> premultiplied_;  // upload scratch, grown as needed
     int errorLines_ = 0;
 };
 

@@ -13,21 +13,21 @@ namespace {
 // integer coordinates where GL's lie at +0.5, and the game offsets its corners by -0.5 for that:
 // shifting everything by half a pixel right and down (y is flipped in clip space) puts texel
 // centres back on pixel centres.
-// The blend mode travels with each vertex: the output is premultiplied and blended with
-// (ONE, ONE_MINUS_SRC_ALPHA) for all modes, which gives src (mode 0), src * a + dst * (1 - a)
-// (mode 1) and src * a + dst (mode 2) without changing blend state between quads; state changes
-// are expensive on some drivers. The one change made is switching blending off for runs of quads
-// that cover what is under them (DrawsOpaque), which gives the same pixels for less work.
+// Textures hold premultiplied texels (the renderer premultiplies on upload) and everything is
+// blended with (ONE, ONE_MINUS_SRC_ALPHA). A quad's colour and blend mode become one factor the
+// texel is multiplied by, set per run of quads: (rgb * a, a) gives src * a + dst * (1 - a)
+// (mode 1), (rgb * a, 0) gives src * a + dst (mode 2), and mode 0, drawn with blending off, writes
+// the texel in straight colour times (rgb, a). The colour is a uniform rather than a vertex
+// attribute because software rasterisers run such shaders on whole rows of 8-bit pixels; a
+// constant factor keeps them there. No blend state changes between quads: state changes are
+// expensive on some drivers. The one change made is switching blending off for runs of quads that
+// cover what is under them (DrawsOpaque), which gives the same pixels for less work.
 const char* const kVertexShader = R"(#version 330 core
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec2 aUv;
-layout(location = 2) in vec4 aColour;
-layout(location = 3) in uint aBlend;
 uniform mat4 uViewProj;
 uniform vec2 uHalfPixel;
 out vec2 vUv;
-out vec4 vColour;
-flat out vec3 vBlend;  // (premultiply, alpha from source, constant alpha)
 void main() {
     vec4 p = uViewProj * vec4(aPosition, 1.0);
     p.z = 2.0 * p.z - p.w;
@@ -35,21 +35,42 @@ void main() {
     p.y -= uHalfPixel.y * p.w;
     gl_Position = p;
     vUv = aUv;
-    vColour = aColour;
-    vBlend = aBlend == 0u ? vec3(0.0, 0.0, 1.0) : (aBlend == 1u ? vec3(1.0, 1.0, 0.0) : vec3(1.0, 0.0, 0.0));
 }
 )";
 
-// Texture modulated by the vertex colour; untextured quads sample a white texel.
-const char* const kFragmentShader = R"(#version 330 core
+// The texel as it is: white alpha-blended quads, the commonest sprite by far.
+const char* const kCopyFragmentShader = R"(#version 330 core
 in vec2 vUv;
-in vec4 vColour;
-flat in vec3 vBlend;
 uniform sampler2D uTexture;
 out vec4 fragColour;
 void main() {
-    vec4 c = texture(uTexture, vUv) * vColour;
-    fragColour = vec4(mix(c.rgb, c.rgb * c.a, vBlend.x), c.a * vBlend.y + vBlend.z);
+    fragColour = texture(uTexture, vUv);
+}
+)";
+
+// The texel times the run's factor.
+const char* const kTintFragmentShader = R"(#version 330 core
+in vec2 vUv;
+uniform sampler2D uTexture;
+uniform vec4 uFactor;
+out vec4 fragColour;
+void main() {
+    fragColour = texture(uTexture, vUv) * uFactor;
+}
+)";
+
+// Mode 0 over texels that are not all opaque: the straight colour is written as it is.
+const char* const kStraightFragmentShader = R"(#version 330 core
+in vec2 vUv;
+uniform sampler2D uTexture;
+uniform vec4 uFactor;
+out vec4 fragColour;
+void main() {
+    vec4 t = texture(uTexture, vUv);
+    if (t.a > 0.0) {
+        t.rgb /= t.a;
+    }
+    fragColour = t * uFactor;
 }
 )";
 
@@ -71,9 +92,12 @@ GLuint CompileShader(GLenum type, const char* source) {
 
 }  // namespace
 
-GLuint BuildSpriteProgram() {
+GLuint BuildSpriteProgram(SpriteProgram kind) {
     const GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
-    const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
+    const char* const fragment = kind == SpriteProgram::Copy   ? kCopyFragmentShader
+                                 : kind == SpriteProgram::Tint ? kTintFragmentShader
+                                                               : kStraightFragmentShader;
+    const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, fragment);
     if (vs == 0 || fs == 0) {
         if (vs != 0) glDeleteShader(vs);
         if (fs != 0) glDeleteShader(fs);

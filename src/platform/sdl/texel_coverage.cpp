@@ -34,6 +34,44 @@ bool IsPixelExact(const Quad& quad, const CameraView& camera, int textureWidth, 
            whole(tu[0]) && whole(tv[0]);
 }
 
+bool ScreenBounds(const Quad& quad, const CameraView& camera, ScreenBox& box) {
+    const float* m = camera.viewProjection;
+    double sx[4], sy[4];
+    for (int i = 0; i < 4; ++i) {
+        const Vertex& v = quad.v[i];
+        const double cx = double{v.x} * m[0] + double{v.y} * m[4] + double{v.z} * m[8] + m[12];
+        const double cy = double{v.x} * m[1] + double{v.y} * m[5] + double{v.z} * m[9] + m[13];
+        const double cw = double{v.x} * m[3] + double{v.y} * m[7] + double{v.z} * m[11] + m[15];
+        if (!(cw > 0.0) || !std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(cw)) {
+            return false;
+        }
+        // As the vertex shader places them: half a pixel right and down.
+        sx[i] = (cx / cw + 1.0) * 0.5 * camera.width + 0.5;
+        sy[i] = (1.0 - cy / cw) * 0.5 * camera.height + 0.5;
+    }
+    constexpr double kEps = 1e-3;
+    auto same = [](double a, double b) { return std::fabs(a - b) < kEps; };
+    box.x0 = static_cast<float>(std::min({sx[0], sx[1], sx[2], sx[3]}));
+    box.x1 = static_cast<float>(std::max({sx[0], sx[1], sx[2], sx[3]}));
+    box.y0 = static_cast<float>(std::min({sy[0], sy[1], sy[2], sy[3]}));
+    box.y1 = static_cast<float>(std::max({sy[0], sy[1], sy[2], sy[3]}));
+    box.upright = same(sx[0], sx[2]) && same(sx[1], sx[3]) && same(sy[0], sy[1]) && same(sy[2], sy[3]);
+    return true;
+}
+
+bool Hides(const ScreenBox& cover, const ScreenBox& box) {
+    // Only covers whose edges lie on pixel edges: every pixel centre is then half a pixel from
+    // them, so rounding in the rasteriser cannot move a centre in or out, and a box reaching a
+    // quarter pixel beyond them still touches no centre outside.
+    auto onEdge = [](float v) { return std::fabs(v - std::round(v)) < 1e-3f; };
+    if (!cover.upright || !onEdge(cover.x0) || !onEdge(cover.x1) || !onEdge(cover.y0) || !onEdge(cover.y1)) {
+        return false;
+    }
+    constexpr float kSlack = 0.25f;
+    return box.x0 >= cover.x0 - kSlack && box.x1 <= cover.x1 + kSlack && box.y0 >= cover.y0 - kSlack &&
+           box.y1 <= cover.y1 + kSlack;
+}
+
 void TexelCoverage::Reset(int width, int height) {
     width_ = width;
     height_ = height;

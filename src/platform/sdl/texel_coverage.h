@@ -19,6 +19,19 @@ struct CameraView {
 // samples a texel centre and filtering reaches no neighbour.
 bool IsPixelExact(const Quad& quad, const CameraView& camera, int textureWidth, int textureHeight);
 
+// Where a quad lands on the back buffer, in pixels (top-left origin, the edges the rasteriser
+// sees): its bounding box, and whether it is an upright rectangle, so that it covers every pixel
+// whose centre lies inside the box. False when a corner is behind the camera or not finite.
+struct ScreenBox {
+    float x0, y0, x1, y1;
+    bool upright;
+};
+bool ScreenBounds(const Quad& quad, const CameraView& camera, ScreenBox& box);
+
+// True when an opaque quad covering `cover` hides every pixel that a quad within `box` can touch:
+// `cover` is upright with its edges on pixel edges, and `box` lies inside it.
+bool Hides(const ScreenBox& cover, const ScreenBox& box);
+
 // Which parts of a texture are opaque and which are empty (alpha 0), kept per tile of kTile x kTile
 // texels (smaller at the right and bottom edges), with summed-area tables of the tiles that hold
 // any texel not fully opaque, and any texel not empty. Texels never uploaded count as neither.
