@@ -148,6 +148,14 @@ public:
                         return true;
                     }
                     break;
+                case SDL_MOUSEBUTTONDOWN:
+                    // Remembered until the next poll of the buttons: a click that goes down and
+                    // up between two frames still counts (slow frames, quick fingers).
+                    if (e.button.windowID == windowId_) {
+                        if (e.button.button == SDL_BUTTON_LEFT) pressedLeft_ = true;
+                        if (e.button.button == SDL_BUTTON_RIGHT) pressedRight_ = true;
+                    }
+                    break;
                 case SDL_KEYDOWN: {
                     if (e.key.repeat != 0) {
                         break;  // auto-repeat would ask the same question again and again
@@ -239,8 +247,9 @@ public:
         int ww = 0, wh = 0;
         SDL_GetWindowSize(window_, &ww, &wh);
         sdl::OutputToBackBuffer(mx, my, ww, wh, bbWidth_, bbHeight_, x, y);
-        left = (buttons & SDL_BUTTON_LMASK) != 0;
-        right = (buttons & SDL_BUTTON_RMASK) != 0;
+        left = (buttons & SDL_BUTTON_LMASK) != 0 || pressedLeft_;
+        right = (buttons & SDL_BUTTON_RMASK) != 0 || pressedRight_;
+        pressedLeft_ = pressedRight_ = false;
     }
 
     bool IsKeyDown(KeyCode key) override {
