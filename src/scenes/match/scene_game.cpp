@@ -70,6 +70,7 @@ constexpr uint32_t kClearBlack = 0x00000000u;
 constexpr int kFadeToViewer = 1;
 constexpr int kFadeToTitle = 2;
 constexpr int kFadeToAdvert = 100;
+constexpr int kFadeToNextMatch = 3;  // the full story: the next match against the same host
 
 // Image property index and easing used here.
 constexpr int kAlpha = 15;
@@ -353,6 +354,13 @@ bool SceneGame::stepFade(int* nextSceneId) {
             DxSound::Instance().StopBgm();
             *nextSceneId = kSceneCm;
             return true;
+        case kFadeToNextMatch:
+            // Behind the black screen: a new match of the same visit, greeting skipped.
+            fadingOut = false;
+            hudInteractive = true;
+            messageWindow.shown = false;
+            matchState = MatchSetup;
+            return false;
         default:
             return false;
     }
@@ -1028,7 +1036,8 @@ void SceneGame::stateWaitForClick() {
     matchState = RoundEnd;
 }
 
-// StoryMessage: the host speaks; a click completes the line, the next one goes on.
+// StoryMessage: the host speaks; a click completes the line, the next one goes on: the first bet
+// (greeting), the illustration (third win), the next match (full story) or the advertisement.
 void SceneGame::stateStoryMessage() {
     const int w = Global::Instance().Get("winCount");
     if (entered) {
@@ -1054,6 +1063,10 @@ void SceneGame::stateStoryMessage() {
         systemButtonsEnabled = false;
         Global::Instance().Set(3, "cg");
         startFadeOut(kFadeToViewer);
+    } else if (Global::Instance().Get("FullStory") == 1) {
+        // The full story: the visit goes on until the third win.
+        systemButtonsEnabled = false;
+        startFadeOut(kFadeToNextMatch);
     } else {
         startFadeOut(kFadeToAdvert);
     }
