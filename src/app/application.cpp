@@ -131,7 +131,9 @@ int Application::Initialize() {
         }
     }
     g.LoadSave();
-    Records::Instance().Load();
+    if (const std::string problem = Records::Instance().Load(); !problem.empty()) {
+        platform::OutputDebug(problem);
+    }
     nextSceneId = kSceneTitle;
     return S_OK_RESULT;
 }

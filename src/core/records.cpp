@@ -9,8 +9,6 @@
 #include <cstring>
 
 #include "core/global.h"
-#include "platform/debug.h"
-#include "platform/text_encoding.h"
 
 namespace {
 
@@ -53,7 +51,7 @@ bool WriteAll(int fd, const char* bytes, size_t n) {
     return true;
 }
 
-void Report(const char* what) { platform::OutputDebug(SJ("Records : records.dat を無視します (") + what + ")"); }
+std::string Ignored(const char* why) { return std::string("Records : records.dat ignored (") + why + ")"; }
 
 void Increment(int32_t& counter) {
     if (counter < INT32_MAX) {
@@ -110,17 +108,16 @@ bool Records::Parse(const std::string& bytes) {
     return true;
 }
 
-void Records::Load() {
+std::string Records::Load() {
     hosts_ = {};
     const int fd = ::open(Path().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return;  // no records yet
+        return {};  // no records yet
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        Report("not a regular file");
-        return;
+        return Ignored("not a regular file");
     }
     // Read one byte past the expected size so that an overlong file is noticed too.
     std::string bytes(kFileSize + 1, '\0');
@@ -136,12 +133,12 @@ void Records::Load() {
     bytes.resize(got);
     if (bytes.size() >= kHeaderSize && std::memcmp(bytes.data(), kMagic, sizeof(kMagic)) == 0 &&
         Get16(reinterpret_cast<const unsigned char*>(bytes.data()) + 4) != kVersion) {
-        Report("unknown version");
-        return;
+        return Ignored("unknown version");
     }
     if (!Parse(bytes)) {
-        Report(bytes.size() != kFileSize ? "wrong size" : "damaged");
+        return Ignored(bytes.size() != kFileSize ? "wrong size" : "damaged");
     }
+    return {};
 }
 
 bool Records::Write() const {

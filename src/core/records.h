@@ -20,7 +20,7 @@ struct HostRecord {
 // The player's records per host (0..4), kept in records.dat beside save.dat. The file is binary:
 // magic "TWRC", a 16-bit version, a 16-bit host count, six little-endian 32-bit values per host
 // and an FNV-1a checksum of everything before it. A damaged, short or unknown-version file is
-// reported with one debug line and ignored (all records zero); the next Write replaces it. Writes
+// ignored (all records zero) with one line for the caller to log; the next Write replaces it. Writes
 // are atomic (temporary file, fsync, rename) and never touch save.dat.
 class Records : public Singleton<Records> {
     friend class Singleton<Records>;
@@ -29,8 +29,9 @@ public:
     static constexpr int kHosts = 5;
     static constexpr uint16_t kVersion = 1;
 
-    // Reads records.dat; a missing file gives empty records without a message.
-    void Load();
+    // Reads records.dat. A missing file gives empty records and an empty result; a file that
+    // cannot be used gives empty records and the one line to report (core has no log of its own).
+    std::string Load();
     // Writes records.dat atomically. False when it could not be written (the old file then stays)
     // or when something other than a regular file stands at its place (left alone).
     bool Write() const;

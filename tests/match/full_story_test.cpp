@@ -106,7 +106,7 @@ TEST_F(FullStoryTest, ThreeWinsInARowReachStageFourAndTheIllustration) {
     Global::Instance().LoadSave();
     EXPECT_EQ(Global::Instance().GetStage(kHost), 4);
     Records::Instance().Clear();
-    Records::Instance().Load();
+    EXPECT_EQ(Records::Instance().Load(), "");
     EXPECT_EQ(Records::Instance().Get(kHost).matchesWon, 3);
     EXPECT_EQ(Records::Instance().Get(kHost).matchesLost, 0);
     EXPECT_EQ(Records::Instance().Get(kHost).bestHand, HandRankRoyal);

@@ -9,7 +9,6 @@
 
 #include "core/global.h"
 #include "core/records.h"
-#include "platform/debug.h"
 #include "test_support.h"
 
 namespace {
@@ -27,10 +26,8 @@ protected:
         Global::Instance().SetSaveFolder(dir);
         Records::Instance().SetFolder("");
         Records::Instance().Clear();
-        platform::SetDebugSink([this](const std::string& line) { lines.push_back(line); });
     }
     void TearDown() override {
-        platform::SetDebugSink({});
         Records::Instance().Clear();
         Global::Instance().SetSaveFolder("");
         Global::Instance().Clear();
@@ -48,6 +45,11 @@ protected:
         }
     }
     std::string path() const { return dir + "/records.dat"; }
+    // Loads and keeps the line to report, if any.
+    void load() {
+        const std::string problem = Records::Instance().Load();
+        if (!problem.empty()) lines.push_back(problem);
+    }
     std::string dir;
     std::vector<std::string> lines;
 };
@@ -92,7 +94,7 @@ TEST_F(RecordsTest, WriteAndLoadRoundTripBesideTheSaveWithoutTouchingIt) {
     struct stat st {};
     EXPECT_NE(::stat((path() + ".tmp").c_str(), &st), 0) << "temporary file left behind";
     Records::Instance().Clear();
-    Records::Instance().Load();
+    load();
     for (int h = 0; h < Records::kHosts; ++h) EXPECT_EQ(Records::Instance().Get(h), before[h]) << "host " << h;
     EXPECT_EQ(Records::Instance().Get(4).matchesWon, 5);
     EXPECT_EQ(Records::Instance().Get(3).bestHand, 3);
@@ -108,7 +110,7 @@ TEST_F(RecordsTest, WriteAndLoadRoundTripBesideTheSaveWithoutTouchingIt) {
 
 TEST_F(RecordsTest, MissingFileIsSilentAndEmpty) {
     Fill();
-    Records::Instance().Load();
+    load();
     for (int h = 0; h < Records::kHosts; ++h) EXPECT_EQ(Records::Instance().Get(h), HostRecord{});
     EXPECT_TRUE(lines.empty());
 }
@@ -151,7 +153,7 @@ TEST_F(RecordsTest, DamagedFilesAreReportedOnceIgnoredAndReplaced) {
         ASSERT_TRUE(testsupport::WriteFile(path(), bytes));
         Records::Instance().Clear();
         Records::Instance().RecordMatch(0, true);  // memory state that the load must drop
-        Records::Instance().Load();
+        load();
         for (int h = 0; h < Records::kHosts; ++h) EXPECT_EQ(Records::Instance().Get(h), HostRecord{});
         ASSERT_EQ(lines.size(), 1u);
         EXPECT_NE(lines[0].find("records.dat"), std::string::npos);
@@ -160,7 +162,7 @@ TEST_F(RecordsTest, DamagedFilesAreReportedOnceIgnoredAndReplaced) {
         ASSERT_TRUE(Records::Instance().Write());
         Records::Instance().Clear();
         lines.clear();
-        Records::Instance().Load();
+        load();
         EXPECT_TRUE(lines.empty());
         EXPECT_EQ(Records::Instance().Get(3).matchesLost, 1);
     }
@@ -169,7 +171,7 @@ TEST_F(RecordsTest, DamagedFilesAreReportedOnceIgnoredAndReplaced) {
 TEST_F(RecordsTest, AFolderInItsPlaceIsIgnoredAndLeftAlone) {
     ASSERT_EQ(::mkdir(path().c_str(), 0755), 0);
     Fill();
-    Records::Instance().Load();
+    load();
     EXPECT_EQ(Records::Instance().Get(4), HostRecord{});
     EXPECT_EQ(lines.size(), 1u);
     Records::Instance().RecordMatch(1, true);
