@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "core/global.h"
+#include "core/records.h"
 #include "app/mouse_controller.h"
 #include "core/result.h"
 #include "app/timer.h"
@@ -130,6 +131,9 @@ int Application::Initialize() {
         }
     }
     g.LoadSave();
+    if (const std::string problem = Records::Instance().Load(); !problem.empty()) {
+        platform::OutputDebug(problem);
+    }
     nextSceneId = kSceneTitle;
     return S_OK_RESULT;
 }

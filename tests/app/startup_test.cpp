@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 #include "core/global.h"
+#include "core/records.h"
 #include "archive/resources.h"
 #include "platform/debug.h"
 #include "platform/headless/headless_audio.h"
@@ -200,5 +201,30 @@ TEST_F(StartupTest, SaveFileIsLoadedLast) {
     EXPECT_EQ(Global::Instance().GetStage(0), 2);
     EXPECT_EQ(Global::Instance().GetStage(2), 1);
     EXPECT_EQ(Global::Instance().GetStage(4), 3);
+    app.Shutdown();
+}
+
+TEST_F(StartupTest, RecordsAreLoadedBesideTheSaveAndADamagedFileIsLoggedOnce) {
+    testsupport::ScopedChdir cd(dir);
+    Records::Instance().Clear();
+    Records::Instance().RecordMatch(2, true);
+    ASSERT_TRUE(Records::Instance().Write());
+    Records::Instance().Clear();
+    {
+        Application app;
+        app.SetInstanceName("tarnwick-test-startup-9");
+        ASSERT_EQ(app.Initialize(), 0);
+        EXPECT_EQ(Records::Instance().Get(2).matchesWon, 1);
+        app.Shutdown();
+    }
+    testsupport::WriteFile("records.dat", "TWRC");
+    debug.clear();
+    Application app;
+    app.SetInstanceName("tarnwick-test-startup-9");
+    ASSERT_EQ(app.Initialize(), 0);
+    EXPECT_EQ(Records::Instance().Get(2).matchesWon, 0);
+    int lines = 0;
+    for (const std::string& l : debug) lines += l.find("records.dat") != std::string::npos ? 1 : 0;
+    EXPECT_EQ(lines, 1);
     app.Shutdown();
 }

@@ -339,3 +339,55 @@ TEST(ImageforgeGenerator, RefusesUnknownNamesAndMissingFolder) {
     EXPECT_NE(RunForge({dir, "--bogus"}), 0);
     EXPECT_TRUE(fs::is_empty(dir));
 }
+
+namespace {
+
+// Pixels of a cell in a hue family (0xAARRGGBB, opaque enough to count).
+int CountHue(const std::vector<uint32_t>& px, char hue) {
+    int n = 0;
+    for (uint32_t p : px) {
+        const int a = static_cast<int>(p >> 24), r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        if (a < 200) continue;
+        switch (hue) {
+            case 'r': n += r > 150 && g < 90 && b < 90; break;
+            case 'b': n += b > 150 && r < 90 && g < 140; break;
+            case 'g': n += g > 100 && r < 80 && b < 110 && g > b + 30; break;
+            default: break;
+        }
+    }
+    return n;
+}
+
+}  // namespace
+
+TEST(ImageforgeArchive, FourColourDeckDiffersFromTheClassicOnlyInDiamondsAndClubs) {
+    const dds::Image classic = LoadOrFail("sozai1.png");
+    const dds::Image four = LoadOrFail("cards_four.png");
+    ASSERT_EQ(four.width, classic.width);
+    ASSERT_EQ(four.height, classic.height);
+    for (int f = 0; f < 52; ++f) {
+        SCOPED_TRACE("face " + std::to_string(f));
+        const int x = (f % 12) * 80, y = (f / 12) * 120;
+        const std::vector<uint32_t> a = Cut(classic, {x, y, x + 80, y + 120});
+        const std::vector<uint32_t> b = Cut(four, {x, y, x + 80, y + 120});
+        ASSERT_FALSE(a.empty());
+        const int suit = f % 4;
+        if (suit == 0 || suit == 1) {
+            EXPECT_EQ(a, b) << "spades and hearts keep their colours";
+        } else if (suit == 2) {
+            // Red diamonds turn blue.
+            EXPECT_GT(CountHue(a, 'r'), 60);
+            EXPECT_LT(CountHue(b, 'r'), CountHue(a, 'r') / 8);
+            EXPECT_GT(CountHue(b, 'b'), 60);
+            EXPECT_LT(CountHue(a, 'b'), 10);
+        } else {
+            // Black clubs turn green.
+            EXPECT_LT(CountHue(a, 'g'), 10);
+            EXPECT_GT(CountHue(b, 'g'), 60);
+        }
+    }
+    // Joker, back and dummy cards are the same; the rest of the sheet is empty.
+    EXPECT_EQ(Cut(classic, {320, 480, 880, 600}), Cut(four, {320, 480, 880, 600}));
+    EXPECT_EQ(Coverage(Cut(four, {0, 600, 1024, 1024})), 0.0);
+    EXPECT_EQ(Coverage(Cut(four, {880, 480, 1024, 600})), 0.0);
+}
