@@ -593,6 +593,30 @@ TEST_F(RealPlatformTest, MouseInBackBufferPixels) {
     platform_->DesktopSize(dw, dh);
     EXPECT_GT(dw, 0);
     EXPECT_GT(dh, 0);
+
+    // A click that went down and up between two polls (a slow frame) reads as pressed once.
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    ASSERT_NE(window, nullptr);
+    auto pushButton = [&](Uint32 type, Uint8 button, Uint32 id) {
+        SDL_Event ev{};
+        ev.type = type;
+        ev.button.button = button;
+        ev.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        ev.button.windowID = id;
+        SDL_PushEvent(&ev);
+    };
+    const Uint32 id = SDL_GetWindowID(window);
+    pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, id);
+    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, id);
+    pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, id + 1000);  // another window's: ignored
+    platform::Event e;
+    while (platform_->PollEvent(e)) {
+    }
+    platform_->GetMouse(x, y, left, right);
+    EXPECT_TRUE(left);
+    EXPECT_FALSE(right);
+    platform_->GetMouse(x, y, left, right);
+    EXPECT_FALSE(left) << "once only";
 }
 
 }  // namespace

@@ -359,6 +359,8 @@ private:
     bool videoReady_ = false;
     SDL_Window* window_ = nullptr;
     Uint32 windowId_ = 0;
+    bool pressedLeft_ = false;   // a button went down since the last GetMouse
+    bool pressedRight_ = false;
     int bbWidth_ = 1280;
     int bbHeight_ = 720;
     sdl::GlRenderer renderer_;
