@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "core/global.h"
+#include "core/random.h"
 #include "core/records.h"
 #include "app/mouse_controller.h"
 #include "core/result.h"
@@ -235,8 +236,25 @@ int Application::Shutdown() {
     return 0;
 }
 
+bool SeedFromEnvironment(const char* value) {
+    if (value == nullptr || *value == '\0') {
+        return false;
+    }
+    char* end = nullptr;
+    const unsigned long long seed = std::strtoull(value, &end, 10);
+    if (*end != '\0' || value[0] == '-' || seed > 0xFFFFFFFFull) {
+        platform::OutputDebug("TARNWICK_SEED ignored: not a number from 0 to 4294967295");
+        return false;
+    }
+    Random::Instance().Seed(static_cast<uint32_t>(seed));
+    std::srand(static_cast<unsigned>(seed));
+    return true;
+}
+
 int RunApplication(Application::SceneFactory factory) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // A fixed seed replays the same cards for the same moves: for tests and bug reports.
+    SeedFromEnvironment(std::getenv("TARNWICK_SEED"));
     // The user's default locale, as far as the system has it; fall back to the C locale.
     if (std::setlocale(LC_ALL, "") != nullptr) {
         try {

@@ -72,6 +72,10 @@ int ParseVolume(const std::string& value);
 // Effect attenuation in hundredths of a decibel for a volume percentage.
 int EffectAttenuation(int volume);
 
-// The process entry: seeds rand, sets the locale, runs an Application with the scenes of the
+// Seeds Random and rand with a decimal value (the TARNWICK_SEED variable); false, with a debug
+// line for anything but a number from 0 to 2^32 - 1, when nothing was seeded.
+bool SeedFromEnvironment(const char* value);
+
+// The process entry: seeds rand (TARNWICK_SEED fixes both generators), sets the locale, runs an Application with the scenes of the
 // factory; always returns 0 (a failed start-up ends at once, after its message).
 int RunApplication(Application::SceneFactory factory);

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/application.h"
 #include "core/global.h"
+#include "core/random.h"
 #include "core/records.h"
 #include "archive/resources.h"
 #include "platform/debug.h"
@@ -227,4 +229,20 @@ TEST_F(StartupTest, RecordsAreLoadedBesideTheSaveAndADamagedFileIsLoggedOnce) {
     for (const std::string& l : debug) lines += l.find("records.dat") != std::string::npos ? 1 : 0;
     EXPECT_EQ(lines, 1);
     app.Shutdown();
+}
+
+// TARNWICK_SEED replays the same numbers; anything but a plain 32-bit number is refused with a line.
+TEST_F(StartupTest, SeedFromTheEnvironmentFixesTheNumbers) {
+    ASSERT_TRUE(SeedFromEnvironment("12345"));
+    const int a = Random::Instance().Range(0, 1000000), r1 = std::rand();
+    ASSERT_TRUE(SeedFromEnvironment("12345"));
+    EXPECT_EQ(Random::Instance().Range(0, 1000000), a);
+    EXPECT_EQ(std::rand(), r1);
+    EXPECT_TRUE(SeedFromEnvironment("4294967295"));
+    debug.clear();
+    for (const char* bad : {"", "-1", "12x", "4294967296", "seed"}) {
+        EXPECT_FALSE(SeedFromEnvironment(bad)) << bad;
+    }
+    EXPECT_FALSE(SeedFromEnvironment(nullptr));
+    EXPECT_EQ(debug.size(), 4u) << "one line for each refused value that was given";
 }
