@@ -177,7 +177,8 @@ void Application::ApplyWindowSize() {
         return;
     }
     int w = 0, h = 0;
-    WindowSizeFor(g.Get("WindowScale"), g.Get("WindowWidth"), g.Get("WindowHeight"), width, height, w, h);
+    const int scale = ParseWindowScale(std::to_string(g.Get("WindowScale")));
+    WindowSizeFor(scale, g.Get("WindowWidth"), g.Get("WindowHeight"), width, height, w, h);
     int cw = 0, ch = 0;
     p.GetWindowSize(cw, ch);
     if (cw != w || ch != h) {
@@ -195,7 +196,7 @@ void Application::RememberWindowSize() {
     }
     Global& g = Global::Instance();
     int sw = 0, sh = 0;
-    WindowSizeFor(g.Get("WindowScale"), 0, 0, width, height, sw, sh);
+    WindowSizeFor(ParseWindowScale(std::to_string(g.Get("WindowScale"))), 0, 0, width, height, sw, sh);
     const bool scaleSize = windowWidth_ == sw && windowHeight_ == sh;
     const int w = scaleSize ? 0 : windowWidth_;
     const int h = scaleSize ? 0 : windowHeight_;
