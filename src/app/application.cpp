@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "core/global.h"
+#include "core/records.h"
 #include "app/mouse_controller.h"
 #include "core/result.h"
 #include "app/timer.h"
@@ -285,6 +286,7 @@ int Application::Initialize() {
         }
     }
     g.LoadSave();
+    Records::Instance().Load();
     nextSceneId = kSceneTitle;
     return S_OK_RESULT;
 }

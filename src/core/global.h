@@ -31,6 +31,7 @@ public:
     void Clear() { values_.clear(); }
     // Folder that holds save.dat; empty means the current directory (tests point it elsewhere).
     void SetSaveFolder(std::string folder) { saveFolder_ = std::move(folder); }
+    const std::string& SaveFolder() const { return saveFolder_; }
 
 private:
     Global() = default;

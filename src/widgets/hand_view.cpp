@@ -57,7 +57,7 @@ void HandView::init(bool human, int medals) {
     for (int i = 0; i < kSlotCount; ++i) {
         SlotSprites& s = sprites_[static_cast<size_t>(i)];
         s = SlotSprites{};
-        s.card.loadTexture(kCardSheet, false);
+        s.card.loadTexture(ImageCard::Sheet(), false);
         s.card.followShake = true;
         s.card.faceUp = isHuman;
         s.card.position = slotPosition(i);

@@ -1,5 +1,7 @@
 #include "widgets/image_card.h"
 
+#include "core/global.h"
+
 namespace {
 
 constexpr int kJokerValue = 13;
@@ -10,6 +12,10 @@ Image::Rect CellAt(int left, int top) {
 }
 
 }  // namespace
+
+const char* ImageCard::Sheet() {
+    return Global::Instance().Get("FourColourDeck") == 1 ? "cards_four.png" : "sozai1.png";
+}
 
 Image::Rect ImageCard::BackRect() { return CellAt(400, 480); }
 

@@ -1,8 +1,8 @@
 #pragma once
 #include "widgets/image.h"
 
-// The sprite of one playing card on the card sheet "sozai1.png" (loaded by the owner with
-// loadTexture). It knows the card it shows and turns over with a two-phase flip: a quarter turn
+// The sprite of one playing card on the card sheet (loaded by the owner with
+// loadTexture(ImageCard::Sheet())). It knows the card it shows and turns over with a two-phase flip: a quarter turn
 // to 60 degrees about Y, then, once every tween queue of the sprite is empty, the new side turning
 // in from -120 degrees.
 class ImageCard : public Image {
@@ -15,6 +15,10 @@ public:
     static constexpr int kFlipFrames = 8;
 
     ImageCard() { rotationEnabled = true; }
+
+    // The card sheet to load: "cards_four.png" (the same cells, the four suits in four colours)
+    // when Global "FourColourDeck" is 1, else "sozai1.png".
+    static const char* Sheet();
 
     // Stores the card and points the source rectangle at its face (or at special picture
     // specialIndex when specialFace is set) when faceUp, else at the back. A card that cannot be

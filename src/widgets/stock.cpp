@@ -90,7 +90,7 @@ void Stock::showPeek(int count) {
         card.rotationEnabled = true;
         card.scaleEnabled = true;
         card.followShake = true;
-        card.loadTexture("sozai1.png", true);
+        card.loadTexture(ImageCard::Sheet(), true);
         card.faceUp = true;
         card.setCard(true, c.value, c.suit);
         const int delay = 5 * k;

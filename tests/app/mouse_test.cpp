@@ -45,3 +45,47 @@ TEST(MouseTest, DisabledOrBackgroundReadsMinusOne) {
     EXPECT_TRUE(m.Clicked());
     EXPECT_EQ(m.x, 50);
 }
+
+TEST(MouseTest, KeyPressedOnlyOnTheFrameTheKeyWentDown) {
+    using platform::KeyCode;
+    platform::HeadlessPlatform* h = testsupport::InstallHeadlessWithRenderer();
+    MouseController m;
+    m.Update(true);
+    EXPECT_FALSE(m.KeyPressed(KeyCode::D));
+    h->SetKeyDown(KeyCode::D, true);
+    m.Update(true);
+    EXPECT_TRUE(m.KeyPressed(KeyCode::D));
+    EXPECT_FALSE(m.KeyPressed(KeyCode::S));
+    m.Update(true);
+    EXPECT_FALSE(m.KeyPressed(KeyCode::D));  // held: no second press
+    EXPECT_TRUE(m.KeyHeld(KeyCode::D));
+    h->SetKeyDown(KeyCode::D, false);
+    m.Update(true);
+    h->SetKeyDown(KeyCode::D, true);
+    h->SetKeyDown(KeyCode::Num5, true);
+    m.Update(true);
+    EXPECT_TRUE(m.KeyPressed(KeyCode::D));
+    EXPECT_TRUE(m.KeyPressed(KeyCode::Num5));
+    EXPECT_FALSE(m.KeyPressed(KeyCode::Other));
+}
+
+TEST(MouseTest, KeyHeldThroughDisabledInputIsNotPressedAgain) {
+    using platform::KeyCode;
+    platform::HeadlessPlatform* h = testsupport::InstallHeadlessWithRenderer();
+    MouseController m;
+    h->SetKeyDown(KeyCode::Return, true);
+    m.Update(false);
+    EXPECT_FALSE(m.KeyPressed(KeyCode::Return));  // input off
+    m.Update(true);
+    EXPECT_FALSE(m.KeyPressed(KeyCode::Return));  // was already down
+    // Going to the background forgets the keys: held on return counts as a press.
+    h->SetForeground(false);
+    m.Update(true);
+    EXPECT_FALSE(m.KeyPressed(KeyCode::Return));
+    h->SetForeground(true);
+    m.Update(true);
+    EXPECT_TRUE(m.KeyPressed(KeyCode::Return));
+    m.Reset();
+    m.Update(true);
+    EXPECT_TRUE(m.KeyPressed(KeyCode::Return));
+}

@@ -11,6 +11,20 @@ namespace {
 constexpr double kW = 80, kH = 120;
 const char* const kRankText[13] = {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"};
 
+// Ink of a suit: the classic two colours, or one colour per suit (spades black, hearts red,
+// diamonds blue, clubs green) so that the suits tell apart at a glance.
+Rgb Ink(int suit, bool fourColour) {
+    if (!fourColour) {
+        return SuitColor(suit);
+    }
+    switch (suit) {
+        case 0: return pal::kInk;
+        case 1: return pal::kRed;
+        case 2: return Hex(0x1F5BC6);
+        default: return Hex(0x1E8439);
+    }
+}
+
 void CardBase(cairo_t* cr, double x, double y, Rgb top, Rgb bottom, Rgb border) {
     RoundRect(cr, x + 0.5, y + 0.5, kW - 1, kH - 1, 6);
     FillVertical(cr, y, y + kH, top, bottom);
@@ -20,8 +34,8 @@ void CardBase(cairo_t* cr, double x, double y, Rgb top, Rgb bottom, Rgb border) 
     cairo_stroke(cr);
 }
 
-void Index(cairo_t* cr, double x, double y, int value, int suit) {
-    const Rgb col = SuitColor(suit);
+void Index(cairo_t* cr, double x, double y, int value, int suit, bool four) {
+    const Rgb col = Ink(suit, four);
     const double size = value == 9 ? 19 : 22;
     for (int corner = 0; corner < 2; ++corner) {
         Saved s(cr);
@@ -38,14 +52,14 @@ void Index(cairo_t* cr, double x, double y, int value, int suit) {
     }
 }
 
-void Pip(cairo_t* cr, int suit, double cx, double cy, double size, bool flip) {
+void Pip(cairo_t* cr, int suit, double cx, double cy, double size, bool flip, bool four) {
     Saved s(cr);
     cairo_translate(cr, cx, cy);
     if (flip) {
         cairo_rotate(cr, M_PI);
     }
     Suit(cr, suit, 0, 0, size);
-    SetColor(cr, SuitColor(suit));
+    SetColor(cr, Ink(suit, four));
     cairo_fill(cr);
 }
 
@@ -53,7 +67,7 @@ struct P {
     double x, y;
 };
 
-void Pips(cairo_t* cr, double x, double y, int value, int suit) {
+void Pips(cairo_t* cr, double x, double y, int value, int suit, bool four) {
     const double cx = x + 40, cy = y + 60, dx = 11.5, dy = 33;
     const int n = value + 1;
     P pts[12];
@@ -78,11 +92,11 @@ void Pips(cairo_t* cr, double x, double y, int value, int suit) {
     }
     const double size = n >= 9 ? 12.5 : 14.5;
     for (int i = 0; i < k; ++i) {
-        Pip(cr, suit, cx + pts[i].x * dx, cy + pts[i].y * dy, size, pts[i].y > 0.01);
+        Pip(cr, suit, cx + pts[i].x * dx, cy + pts[i].y * dy, size, pts[i].y > 0.01, four);
     }
 }
 
-void AceFace(cairo_t* cr, double x, double y, int suit) {
+void AceFace(cairo_t* cr, double x, double y, int suit, bool four) {
     const double cx = x + 40, cy = y + 62;
     // A gold halo behind the single big pip; the spade ace gets a moon filigree.
     Glow(cr, cx, cy, 30, pal::kGold, 0.35);
@@ -93,15 +107,23 @@ void AceFace(cairo_t* cr, double x, double y, int suit) {
         cairo_set_line_width(cr, 1.5);
         cairo_stroke(cr);
     }
-    Pip(cr, suit, cx, cy, 38, false);
+    Pip(cr, suit, cx, cy, 38, false, four);
 }
 
 // A court figure in a framed panel: J with a feathered cap, Q with long hair and a tiara,
 // K with a crown and beard. Robes take the suit colour.
-void CourtFace(cairo_t* cr, double x, double y, int value, int suit) {
-    const Rgb col = SuitColor(suit);
-    const Rgb robe = suit == 1 || suit == 2 ? Hex(0xC8323C) : Hex(0x2C3A66);
-    const Rgb tint = suit == 1 || suit == 2 ? Hex(0xFBE3DC) : Hex(0xE3E6F2);
+// In the four-colour deck the diamond and club figures wear their suit's blue and green.
+void CourtFace(cairo_t* cr, double x, double y, int value, int suit, bool four) {
+    const Rgb col = Ink(suit, four);
+    Rgb robe = suit == 1 || suit == 2 ? Hex(0xC8323C) : Hex(0x2C3A66);
+    Rgb tint = suit == 1 || suit == 2 ? Hex(0xFBE3DC) : Hex(0xE3E6F2);
+    if (four && suit == 2) {
+        robe = Hex(0x2456B4);
+        tint = Hex(0xDDE8FA);
+    } else if (four && suit == 3) {
+        robe = Hex(0x23703A);
+        tint = Hex(0xDFF1E2);
+    }
     const double fx = x + 20, fy = y + 12, fw = 44, fh = 96;
     {
         Saved s(cr);
@@ -205,17 +227,17 @@ void CourtFace(cairo_t* cr, double x, double y, int value, int suit) {
 
 }  // namespace
 
-void DrawCardFace(cairo_t* cr, double x, double y, int value, int suit) {
+void DrawCardFace(cairo_t* cr, double x, double y, int value, int suit, bool fourColour) {
     Saved s(cr);
     CardBase(cr, x, y, pal::kCream, Hex(0xF1E6CC), pal::kGold);
     if (value == 0) {
-        AceFace(cr, x, y, suit);
+        AceFace(cr, x, y, suit, fourColour);
     } else if (value >= 10) {
-        CourtFace(cr, x, y, value, suit);
+        CourtFace(cr, x, y, value, suit, fourColour);
     } else {
-        Pips(cr, x, y, value, suit);
+        Pips(cr, x, y, value, suit, fourColour);
     }
-    Index(cr, x, y, value, suit);
+    Index(cr, x, y, value, suit, fourColour);
 }
 
 void DrawJoker(cairo_t* cr, double x, double y) {

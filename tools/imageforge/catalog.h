@@ -21,6 +21,7 @@ inline constexpr const char* kHostNames[5] = {"Pemra", "Otsel", "Quenvar", "Ible
 // Sheets and full-screen pictures named by the game's scenes.
 inline constexpr PictureInfo kPictures[] = {
     {"sozai1.png", 1024, 1024},
+    {"cards_four.png", 1024, 1024},  // the four-colour deck, laid out like sozai1.png's cards
     {"sozai2.png", 1024, 1024},
     {"sozai3.png", 1024, 1024},
     {"sozai4.png", 1024, 1024},

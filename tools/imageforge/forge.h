@@ -5,13 +5,17 @@
 namespace forge {
 
 // Cards (cards.cpp). x, y: top-left corner of the 80 x 120 cell; scale enlarges the card.
-void DrawCardFace(cairo_t* cr, double x, double y, int value, int suit);
+// fourColour: spades black, hearts red, diamonds blue, clubs green (else the classic two colours).
+void DrawCardFace(cairo_t* cr, double x, double y, int value, int suit, bool fourColour = false);
 void DrawJoker(cairo_t* cr, double x, double y);
 void DrawCardBack(cairo_t* cr, double x, double y);
 void DrawDummyCard(cairo_t* cr, double x, double y, int k);
 
 // Sheets (sheets.cpp).
 void DrawSozai1(Canvas& c);
+// The four-colour deck: every card cell of "sozai1.png" (faces, joker, back, dummies) at the same
+// place, the faces in four suit colours; the rest of the sheet transparent.
+void DrawFourColourCards(Canvas& c);
 void DrawSozai2(Canvas& c);
 void DrawSozai3(Canvas& c);
 void DrawSozai4(Canvas& c);

@@ -52,6 +52,7 @@ std::function<bool(forge::Canvas&)> DrawerFor(const std::string& name) {
         };
     };
     if (name == "sozai1.png") return sheet(DrawSozai1);
+    if (name == "cards_four.png") return sheet(DrawFourColourCards);
     if (name == "sozai2.png") return sheet(DrawSozai2);
     if (name == "sozai3.png") return sheet(DrawSozai3);
     if (name == "sozai4.png") return sheet(DrawSozai4);

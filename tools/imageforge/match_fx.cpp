@@ -227,8 +227,8 @@ struct TipsText {
 // Help texts laid over tips_panel.png (below its "TIPS" tab).
 constexpr TipsText kTips[] = {
     {"tips_common.png",
-     {"カードをクリック … 残すカード（HOLD）", "DRAW … HOLD以外のカードを交換", "勝負！ … この手でショーダウン",
-      "魔法ボタン … ゲージを使って魔法を発動"}},
+     {"カードをクリック［1～5］… 残すカード（HOLD）", "DRAW［D］… HOLD以外のカードを交換",
+      "勝負！［S］… この手でショーダウン", "魔法ボタン［A］… ゲージを使って魔法を発動"}},
     {"tips_deepfreeze.png", {"ディープフリーズ", "手札がすべて3ターン凍りつきます。", "凍ったカードは交換できず、", "魔法も3ターン封じられます。"}},
     {"tips_sealward.png", {"シールワード", "このターンの間、", "魔法ボタンが封じられます。", nullptr}},
     {"tips_freezegust.png", {"フリーズガスト", "手札がすべて1ターン凍りつきます。", "凍ったカードは交換されず", "そのまま残ります。"}},

@@ -90,17 +90,27 @@ void Question(cairo_t* cr, double x, double y, double w, double h, const char* t
 
 }  // namespace
 
-void DrawSozai1(Canvas& c) {
-    cairo_t* cr = c.cr();
-    // The 53 faces, the joker, the back and the five dummy cards.
+namespace {
+
+// The 53 faces, the joker, the back and the five dummy cards.
+void DrawCardCells(cairo_t* cr, bool fourColour) {
     for (int f = 0; f < 52; ++f) {
-        DrawCardFace(cr, (f % 12) * kCardW, (f / 12) * kCardH, f / 4, f % 4);
+        DrawCardFace(cr, (f % 12) * kCardW, (f / 12) * kCardH, f / 4, f % 4, fourColour);
     }
     DrawJoker(cr, 320, 480);
     DrawCardBack(cr, 400, 480);
     for (int k = 0; k < 5; ++k) {
         DrawDummyCard(cr, (k + 6) * 80, 480, k);
     }
+}
+
+}  // namespace
+
+void DrawFourColourCards(Canvas& c) { DrawCardCells(c.cr(), true); }
+
+void DrawSozai1(Canvas& c) {
+    cairo_t* cr = c.cr();
+    DrawCardCells(cr, false);
     // Title and quit buttons, lit and dim.
     SystemButton(cr, 984, 0, false, true);
     SystemButton(cr, 984, 40, false, false);

@@ -70,6 +70,12 @@ void Player::toggleHoldAt(int x, int y) {
     }
 }
 
+void Player::toggleHoldSlot(int slot) {
+    if (slot >= 0 && slot < kSlotCount) {
+        PlaySe(toggleHold(slot) ? SeHold() : SeCancel(), 0);
+    }
+}
+
 // --- Exchange ------------------------------------------------------------------------------------
 
 int Player::fadeOutUnheld(int deckCount) { return HandView::fadeOutUnheld(hand, deckCount); }

@@ -69,6 +69,8 @@ public:
     // as it is; any other card (a dummy whose turns have run out included) plays "se_hold.wav"
     // and toggles its hold.
     void toggleHoldAt(int x, int y);
+    // The same for one slot (0..4), as its number key does; other values do nothing.
+    void toggleHoldSlot(int slot);
     // First slot whose card contains the point, or -1.
     using HandView::slotAt;
     using HandState::holdFrozenCards;

@@ -6,7 +6,9 @@
 #include "app/mouse_controller.h"
 #include "core/global.h"
 #include "core/random.h"
+#include "core/records.h"
 #include "graphics/dx_graphic.h"
+#include "platform/debug.h"
 #include "platform/platform.h"
 #include "platform/text_encoding.h"
 #include "scenes/match/match_layout.h"
@@ -68,6 +70,7 @@ constexpr uint32_t kClearBlack = 0x00000000u;
 constexpr int kFadeToViewer = 1;
 constexpr int kFadeToTitle = 2;
 constexpr int kFadeToAdvert = 100;
+constexpr int kFadeToNextMatch = 3;  // the full story: the next match against the same host
 
 // Image property index and easing used here.
 constexpr int kAlpha = 15;
@@ -100,6 +103,21 @@ void ShowButton(Button& button, bool on) {
     button.enabled = on;
     button.hovered = false;
 }
+
+// Keyboard play: this frame's key presses (none while input is off).
+using platform::KeyCode;
+bool Pressed(KeyCode key) { return MouseController::Instance().KeyPressed(key); }
+
+// The slot (0..4) whose number key went down this frame, or -1.
+int SlotKeyPressed() {
+    constexpr KeyCode kSlotKeys[] = {KeyCode::Num1, KeyCode::Num2, KeyCode::Num3, KeyCode::Num4, KeyCode::Num5};
+    for (int i = 0; i < 5; ++i) {
+        if (Pressed(kSlotKeys[i])) return i;
+    }
+    return -1;
+}
+
+bool Usable(const Button& button) { return button.visible && button.enabled; }
 
 // A showdown or double-up result at a glance.
 Image& BannerFor(int result, Image& win, Image& tie, Image& lose) {
@@ -192,6 +210,10 @@ void SceneGame::Leave() {
     DxSound& sound = DxSound::Instance();
     sound.StopSe(kSeBetLoop);
     sound.StopSe(kSeMedalMove);
+    // Hands of a match left by the title button still count.
+    if (recordsDirty) {
+        writeRecords();
+    }
 }
 
 void SceneGame::Update(int* nextSceneId) {
@@ -276,7 +298,7 @@ void SceneGame::buildWidgets() {
     Place(doubleUpPanel, sheet::kExtraSheet, lay::ToImageRect(sheet::kDoubleUpPanel), lay::kDoubleUpPanelPos, false);
     for (size_t i = 0; i < doubleUpCards.size(); ++i) {
         ImageCard& card = doubleUpCards[i];
-        card.loadTexture(lay::kCardSheet, false);
+        card.loadTexture(ImageCard::Sheet(), false);
         card.position = DrawBase::Vec3{lay::kDoubleUpCardX[i], lay::kDoubleUpCardStartY, 0.0f};
     }
     Place(highButton, sheet::kExtraSheet, lay::ToImageRect(sheet::kHighButton), lay::kHighButtonPos, false);
@@ -332,6 +354,13 @@ bool SceneGame::stepFade(int* nextSceneId) {
             DxSound::Instance().StopBgm();
             *nextSceneId = kSceneCm;
             return true;
+        case kFadeToNextMatch:
+            // Behind the black screen: a new match of the same visit, greeting skipped.
+            fadingOut = false;
+            hudInteractive = true;
+            messageWindow.shown = false;
+            matchState = MatchSetup;
+            return false;
         default:
             return false;
     }
@@ -341,14 +370,18 @@ bool SceneGame::busy() const { return human.isBusy() || opponent.isBusy() || eff
 
 bool SceneGame::leftClicked() const { return !clickTaken && MouseController::Instance().Clicked(); }
 
+bool SceneGame::advancePressed() const { return !clickTaken && (Pressed(KeyCode::Space) || Pressed(KeyCode::Return)); }
+
 void SceneGame::handleSystemClicks() {
     MouseController& mouse = MouseController::Instance();
-    if (!mouse.Clicked()) {
+    // Escape asks the title button's question.
+    const bool escape = mouse.KeyPressed(KeyCode::Escape);
+    if (!mouse.Clicked() && !escape) {
         return;
     }
     const int x = mouse.x;
     const int y = mouse.y;
-    if (hudInteractive && opponentPanelTab.visible && opponentPanelTab.contains(x, y)) {
+    if (!escape && hudInteractive && opponentPanelTab.visible && opponentPanelTab.contains(x, y)) {
         PlaySe(kSeDecide);
         opponentPanelOpen = !opponentPanelOpen;
         clickTaken = true;
@@ -357,7 +390,7 @@ void SceneGame::handleSystemClicks() {
     if (!systemButtonsEnabled || fadingOut) {
         return;
     }
-    const bool toTitle = titleButton.contains(x, y);
+    const bool toTitle = escape || titleButton.contains(x, y);
     const bool toQuit = !toTitle && quitButton.contains(x, y);
     if (!toTitle && !toQuit) {
         return;
@@ -498,6 +531,7 @@ void SceneGame::stateMatchSetup() {
     fade.Start(kOpaqueBlack, kClearBlack, kFadeFrames);
     pendingMultiplier = 1;
     turn = 0;
+    doubleUpStreak = 0;
     matchState = Global::Instance().Get("winCount") == 0 ? StoryMessage : BetRoulette;
 }
 
@@ -608,17 +642,24 @@ void SceneGame::statePlayerChoice() {
         matchState = AbilityActivate;
         return;
     }
-    if (!leftClicked()) {
+    // Number keys hold like a click on the card; D, S and A press the buttons.
+    const int slotKey = SlotKeyPressed();
+    if (slotKey >= 0) {
+        human.toggleHoldSlot(slotKey);
         return;
     }
+    const bool clicked = leftClicked();
     const MouseController& mouse = MouseController::Instance();
-    const int x = mouse.x;
-    const int y = mouse.y;
-    if (human.slotAt(x, y) >= 0) {
+    const int x = clicked ? mouse.x : -1;
+    const int y = clicked ? mouse.y : -1;
+    if (clicked && human.slotAt(x, y) >= 0) {
         human.toggleHoldAt(x, y);
         return;
     }
-    if (Hit(drawButton, x, y)) {
+    const bool draw = Hit(drawButton, x, y) || (Usable(drawButton) && Pressed(KeyCode::D));
+    const bool showdown = !draw && (Hit(showdownButton, x, y) || (Usable(showdownButton) && Pressed(KeyCode::S)));
+    const bool ability = !draw && !showdown && (Hit(abilityButton, x, y) || (Usable(abilityButton) && Pressed(KeyCode::A)));
+    if (draw) {
         if (human.countExchangeable() > stock.remainingCards()) {
             PlaySe(kSeCancel);
             stock.startBlink(kRefusedDrawBlink);
@@ -628,11 +669,11 @@ void SceneGame::statePlayerChoice() {
         opponentReact(EventPlayerPressedDraw);
         systemButtonsEnabled = false;
         matchState = PlayerDraw;
-    } else if (Hit(showdownButton, x, y)) {
+    } else if (showdown) {
         PlaySe(kSeDecide);
         showActionButtons(false);
         matchState = ShowdownConfirm;
-    } else if (!sealed && Hit(abilityButton, x, y)) {
+    } else if (!sealed && ability) {
         PlaySe(kSeMenuOpen);
         openAbilityMenu();
     }
@@ -688,17 +729,19 @@ void SceneGame::stateShowdownConfirm() {
     if (entered) {
         showDialog(DialogShowdownConfirm);
     }
-    if (!leftClicked()) {
+    const bool yesKey = Usable(yesButton) && Pressed(KeyCode::Y);
+    const bool noKey = Usable(noButton) && Pressed(KeyCode::N);
+    if (!leftClicked() && !yesKey && !noKey) {
         return;
     }
     const MouseController& mouse = MouseController::Instance();
-    if (Hit(yesButton, mouse.x, mouse.y)) {
+    if (yesKey || Hit(yesButton, mouse.x, mouse.y)) {
         PlaySe(kSeDecide);
         playerCalled = true;
         showDialog(DialogNone);
         systemButtonsEnabled = false;
         matchState = AfterPlayerDraw;
-    } else if (Hit(noButton, mouse.x, mouse.y)) {
+    } else if (noKey || Hit(noButton, mouse.x, mouse.y)) {
         PlaySe(kSeCancel);
         showDialog(DialogNone);
         matchState = PlayerChoice;
@@ -711,7 +754,8 @@ void SceneGame::stateOpponentCallNotice() {
         showDialog(DialogCallNotice);
     }
     const MouseController& mouse = MouseController::Instance();
-    if (leftClicked() && Hit(okButton, mouse.x, mouse.y)) {
+    const bool okKey = Usable(okButton) && (advancePressed() || Pressed(KeyCode::Y));
+    if (okKey || (leftClicked() && Hit(okButton, mouse.x, mouse.y))) {
         PlaySe(kSeDecide);
         showDialog(DialogNone);
         matchState = PlayerChoice;
@@ -739,6 +783,8 @@ void SceneGame::stateShowdownResult() {
             }
         }
         opponent.flipAllFaceUp();
+        Records::Instance().RecordHand(opponentIndex, human.evaluateHand().rank);
+        recordsDirty = true;
         showdownResult = compareHands();
         if (showdownResult == 0) {
             payoutMultiplier = kPayout[std::clamp(human.evaluateHand().rank, 0, kHandRankCount - 1)];
@@ -803,7 +849,10 @@ void SceneGame::stateShowdownResult() {
         }
         return;
     }
-    if (!leftClicked()) {
+    const bool yesKey = Usable(yesButton) && Pressed(KeyCode::Y);
+    const bool noKey = Usable(noButton) && Pressed(KeyCode::N);
+    const bool lostAdvance = showdownResult == 2 && advancePressed();
+    if (!leftClicked() && !yesKey && !noKey && !lostAdvance) {
         return;
     }
     const MouseController& mouse = MouseController::Instance();
@@ -811,15 +860,15 @@ void SceneGame::stateShowdownResult() {
         PlaySe(kSeDecide);
         hideBanners();
         matchState = RoundEnd;
-    } else if (Hit(yesButton, mouse.x, mouse.y)) {
+    } else if (yesKey || Hit(yesButton, mouse.x, mouse.y)) {
         PlaySe(kSeDecide);
         hidePlates();
         hideBanners();
         showDialog(DialogNone);
         matchState = DoubleUpDeal;
-    } else if (Hit(noButton, mouse.x, mouse.y)) {
+    } else if (noKey || Hit(noButton, mouse.x, mouse.y)) {
         PlaySe(kSeCancel);
-        transferMedals(true, bet);
+        Records::Instance().RecordPayout(opponentIndex, transferMedals(true, bet));
         hidePlates();
         hideBanners();
         showDialog(DialogNone);
@@ -851,12 +900,14 @@ void SceneGame::stateDoubleUpDeal() {
         showDoubleUp(true);
         return;
     }
-    if (!leftClicked()) {
+    const bool highKey = Usable(highButton) && Pressed(KeyCode::Up);
+    const bool lowKey = Usable(lowButton) && Pressed(KeyCode::Down);
+    if (!leftClicked() && !highKey && !lowKey) {
         return;
     }
     const MouseController& mouse = MouseController::Instance();
-    const bool high = Hit(highButton, mouse.x, mouse.y);
-    const bool low = !high && Hit(lowButton, mouse.x, mouse.y);
+    const bool high = highKey || Hit(highButton, mouse.x, mouse.y);
+    const bool low = !high && (lowKey || Hit(lowButton, mouse.x, mouse.y));
     if (!high && !low) {
         return;
     }
@@ -882,6 +933,11 @@ void SceneGame::stateDoubleUpResult() {
             doubleUpResult = a < b ? 0 : 2;
         } else {
             doubleUpResult = a > b ? 0 : 2;
+        }
+        if (doubleUpResult == 0) {
+            Records::Instance().RecordDoubleUpStreak(opponentIndex, ++doubleUpStreak);
+        } else if (doubleUpResult == 2) {
+            doubleUpStreak = 0;
         }
         doubleUpRevealCountdown = kDoubleUpRevealFrames;
         doubleUpBannerCountdown = 0;
@@ -922,7 +978,10 @@ void SceneGame::stateDoubleUpResult() {
         if (--doubleUpPayCountdown > 0) {
             return;
         }
-        transferMedals(doubleUpResult != 2, bet);
+        const int moved = transferMedals(doubleUpResult != 2, bet);
+        if (doubleUpResult != 2) {
+            Records::Instance().RecordPayout(opponentIndex, moved);
+        }
         return;
     }
     matchState = WaitForClick;
@@ -949,6 +1008,8 @@ void SceneGame::stateRoundEnd() {
     if (roundEndWait <= 0 || --roundEndWait > 0) {
         return;
     }
+    Records::Instance().RecordMatch(opponentIndex, human.medals >= 1);
+    writeRecords();
     if (human.medals < 1) {
         startFadeOut(kFadeToAdvert);
         return;
@@ -965,7 +1026,7 @@ void SceneGame::stateRoundEnd() {
 
 // WaitForClick: the result stays until the player clicks.
 void SceneGame::stateWaitForClick() {
-    if (!leftClicked()) {
+    if (!leftClicked() && !advancePressed()) {
         return;
     }
     showDialog(DialogNone);
@@ -975,7 +1036,8 @@ void SceneGame::stateWaitForClick() {
     matchState = RoundEnd;
 }
 
-// StoryMessage: the host speaks; a click completes the line, the next one goes on.
+// StoryMessage: the host speaks; a click completes the line, the next one goes on: the first bet
+// (greeting), the illustration (third win), the next match (full story) or the advertisement.
 void SceneGame::stateStoryMessage() {
     const int w = Global::Instance().Get("winCount");
     if (entered) {
@@ -986,7 +1048,7 @@ void SceneGame::stateStoryMessage() {
         messageWindow.setText(match::StoryLine(opponentIndex, w, Random::Instance().Range(0, 3)).c_str());
         messageWindow.shown = true;
     }
-    if (fadingOut || !leftClicked()) {
+    if (fadingOut || (!leftClicked() && !advancePressed())) {
         return;
     }
     if (!messageWindow.finished()) {
@@ -1001,6 +1063,10 @@ void SceneGame::stateStoryMessage() {
         systemButtonsEnabled = false;
         Global::Instance().Set(3, "cg");
         startFadeOut(kFadeToViewer);
+    } else if (Global::Instance().Get("FullStory") == 1) {
+        // The full story: the visit goes on until the third win.
+        systemButtonsEnabled = false;
+        startFadeOut(kFadeToNextMatch);
     } else {
         startFadeOut(kFadeToAdvert);
     }
@@ -1101,9 +1167,9 @@ int SceneGame::compareHands() const {
     return c < 0 ? 2 : 1;
 }
 
-void SceneGame::transferMedals(bool toPlayer, int amount) {
+int SceneGame::transferMedals(bool toPlayer, int amount) {
     if (amount <= 0) {
-        return;
+        return 0;
     }
     DxSound::Instance().PlaySe(kSeMedalMove, true);
     Player& winner = toPlayer ? human : opponent;
@@ -1112,6 +1178,14 @@ void SceneGame::transferMedals(bool toPlayer, int amount) {
     const int paid = std::min(amount, loser.medals);
     winner.addMedals(paid);
     loser.removeMedals(paid);
+    return paid;
+}
+
+void SceneGame::writeRecords() {
+    recordsDirty = false;
+    if (!Records::Instance().Write()) {
+        platform::OutputDebug(SJ("SceneGame : records.dat を書けませんでした"));
+    }
 }
 
 void SceneGame::playOpponentVoice(int event) {

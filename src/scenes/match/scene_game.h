@@ -22,8 +22,9 @@
 // the double-up and both sides' abilities. Owns both players, the deck, the HUD widgets, the
 // ability window and the opponent's animations; one state handler runs per frame while nothing
 // moves. Leaves for 2 (title), 8 (illustration viewer) or 9 (advertisement).
-// Global: reads "enemy" and "winCount"; writes "winCount", "stage_0".."stage_4" (then the save
-// file) and "cg".
+// Global: reads "enemy", "winCount", "FullStory" and "FourColourDeck"; writes "winCount",
+// "stage_0".."stage_4" (then the save file) and "cg". Counts the host's records (records.dat,
+// written when a match ends or the scene is left mid-match).
 //
 // The match flow lives in scene_game.cpp (enter, frame, states 0..18, betting, showdown,
 // double-up, lines); the abilities of both sides in scene_game_abilities.cpp (the menu overlay,
@@ -129,6 +130,10 @@ public:
     int doubleUpGuess = 0;        // 1 high, 0 low
     int doubleUpResult = 1;       // 0 win, 1 tie, 2 lose
 
+    // --- Records ----------------------------------------------------------------------------------
+    int doubleUpStreak = 0;       // double-ups won in a row in this match (a lost one resets it)
+    bool recordsDirty = false;    // something was counted since records.dat was last written
+
     // --- Ability state ----------------------------------------------------------------------------
     int selectedAbility = -1;     // 0..7
     int targetSlot = 0;           // 0..4
@@ -149,6 +154,7 @@ public:
     bool voidHandRequest = false;
     int storedOpponentAbility = -1;
     int abilityTargetBlink = 0;
+    int abilityCursor = -1;       // the ability the arrow keys point at in the menu, -1 none
     int lockRequestTurns = 0;     // the lock asked for; becomes lockTurns at the commit after the request
     int lockDisplayHold = 0;      // frames the window stays up after a lock landed
     bool commentShownBeforeMenu = false;
@@ -270,11 +276,16 @@ private:
     void showDoubleUp(bool on);            // panel, both cards, High/Low and the guides
     void startFadeOut(int code);
     bool leftClicked() const;              // a left click this frame that nothing took yet
+    // Space or Enter this frame (advances messages, clicks through results) unless a system
+    // question took the frame's input.
+    bool advancePressed() const;
     void stopBetLoopWhenCounted();
 
     // --- Money and lines (scene_game.cpp) ---------------------------------------------------------
     int compareHands() const;              // 0 player wins, 1 tie, 2 opponent wins
-    void transferMedals(bool toPlayer, int amount);
+    // Moves at most what the loser has; returns the medals moved.
+    int transferMedals(bool toPlayer, int amount);
+    void writeRecords();
     void playOpponentVoice(int event);
     Card drawFromDeck() { return stock.drawCard(); }
 
@@ -292,6 +303,9 @@ private:
     void playOpponentAbility(int ability);
     void startLockOverlay(int lockedAbility);
     void closeAbilityMenu(bool withSound);
+    void moveAbilityCursor(int step);      // arrow keys in the menu: the next or previous ability
+    // The menu's answer to a choice of ability a (by click or Enter): the target state or nothing.
+    void chooseAbility(int a);
     void applyPlayerAbility();
     void commitLock();
 

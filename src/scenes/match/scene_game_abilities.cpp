@@ -47,6 +47,17 @@ const match::PlayerAbility& PlayerAbility(int ability) {
 
 bool IsSpecial(const HandSlot& s) { return isJoker(s.card) || s.dummy; }
 
+using platform::KeyCode;
+
+// The screen point in the middle of an ability's name label: where a click chooses it.
+void AbilityLabelPoint(const SpWindow& w, int ability, int& x, int& y) {
+    const ImageFont& label = w.nameLabels[static_cast<size_t>(ability)];
+    const int width = label.useSourceRect ? label.sourceRect.right - label.sourceRect.left : label.textureWidth;
+    const int height = label.useSourceRect ? label.sourceRect.bottom - label.sourceRect.top : label.textureHeight;
+    x = SpWindow::kPanelX + static_cast<int>(label.position.x) + width / 2;
+    y = SpWindow::kPanelY + static_cast<int>(label.position.y) + height / 2;
+}
+
 void SetSheetRect(Image& image, const char* sheetName, const sheet::Rect& r, bool visible) {
     image.loadTexture(sheetName, visible);
     image.useSourceRect = true;
@@ -483,6 +494,7 @@ void SceneGame::runAbilityMenu() {
     if (overlayEntered) {
         overlayEntered = false;
         spWindow.resetSelection();
+        abilityCursor = -1;
         commentShownBeforeMenu = commentText.visible;
         commentPlate.visible = false;
         commentText.visible = false;
@@ -493,7 +505,22 @@ void SceneGame::runAbilityMenu() {
         if (opponentIndex == match::kRosweth) helpPanel.Play("Tips_GuardMark");
     }
     const MouseController& m = MouseController::Instance();
-    spWindow.hover(m.x, m.y);
+    // Keys: the arrows walk the abilities, Enter chooses the one pointed at, Escape closes.
+    // Moving the mouse gives the pointing back to it.
+    if (m.x != m.previousX || m.y != m.previousY) abilityCursor = -1;
+    if (m.KeyPressed(KeyCode::Escape)) {
+        closeAbilityMenu(true);
+        return;
+    }
+    if (m.KeyPressed(KeyCode::Up) || m.KeyPressed(KeyCode::Left)) moveAbilityCursor(-1);
+    if (m.KeyPressed(KeyCode::Down) || m.KeyPressed(KeyCode::Right)) moveAbilityCursor(1);
+    if (abilityCursor < 0) spWindow.hover(m.x, m.y);
+    if (abilityCursor >= 0 && m.KeyPressed(KeyCode::Return)) {
+        int x = 0, y = 0;
+        AbilityLabelPoint(spWindow, abilityCursor, x, y);
+        chooseAbility(spWindow.select(x, y));
+        return;
+    }
     if (!m.Clicked()) return;
     if (spWindow.closeButtonHit(m.x, m.y)) {
         closeAbilityMenu(false);
@@ -503,7 +530,18 @@ void SceneGame::runAbilityMenu() {
         closeAbilityMenu(true);
         return;
     }
-    const int a = spWindow.select(m.x, m.y);
+    chooseAbility(spWindow.select(m.x, m.y));
+}
+
+void SceneGame::moveAbilityCursor(int step) {
+    const int n = SpWindow::kAbilityCount;
+    abilityCursor = abilityCursor < 0 ? (step > 0 ? 0 : n - 1) : (abilityCursor + step + n) % n;
+    int x = 0, y = 0;
+    AbilityLabelPoint(spWindow, abilityCursor, x, y);
+    spWindow.hover(x, y);
+}
+
+void SceneGame::chooseAbility(int a) {
     if (!match::IsPlayerAbility(a) || spWindow.cooldowns[static_cast<size_t>(a)] >= 1 ||
         gauge.value < PlayerAbility(a).cost) {
         return;
@@ -520,6 +558,7 @@ void SceneGame::runAbilityMenu() {
 }
 
 void SceneGame::closeAbilityMenu(bool withSound) {
+    abilityCursor = -1;
     if (withSound) PlaySe(kSeMenuClose);
     hudInteractive = true;
     spWindow.open = false;
@@ -544,14 +583,20 @@ void SceneGame::stateAbilityTarget() {
     selectCardPrompt.visible = abilityTargetBlink % layout::kSelectPromptBlink < layout::kSelectPromptBlink / 2;
 
     const MouseController& m = MouseController::Instance();
-    if (m.RightClicked()) {
+    if (m.RightClicked() || m.KeyPressed(KeyCode::Escape)) {
         PlaySe(kSeCancel);
         selectCardPrompt.visible = false;
         matchState = PlayerChoice;
         return;
     }
-    if (!m.Clicked()) return;
-    const int slot = human.slotAt(m.x, m.y);
+    // A number key picks its slot as a click on the card does.
+    constexpr KeyCode kSlotKeys[] = {KeyCode::Num1, KeyCode::Num2, KeyCode::Num3, KeyCode::Num4, KeyCode::Num5};
+    int slot = -1;
+    for (int i = 0; i < Player::kSlotCount && slot < 0; ++i) {
+        if (m.KeyPressed(kSlotKeys[i])) slot = i;
+    }
+    if (slot < 0 && !m.Clicked()) return;
+    if (slot < 0) slot = human.slotAt(m.x, m.y);
     if (slot < 0) return;
     const HandSlot& h = human.hand[static_cast<size_t>(slot)];
     const bool refused = selectedAbility == match::AbilityJokerSwap ? isJoker(h.card) : IsSpecial(h);
