@@ -49,6 +49,11 @@ void HeadlessPlatform::SetWindowSize(int width, int height) {
     windowHeight_ = height;
     winX_ = (desktopWidth - width) / 2;
     winY_ = (desktopHeight - height) / 2;
+    // As a real window reports its new size.
+    Event e{Event::Type::Resized, KeyCode::Other, false};
+    e.width = width;
+    e.height = height;
+    events_.push_back(e);
 }
 
 bool HeadlessPlatform::SetFullScreen(bool on) {
