@@ -16,7 +16,7 @@ enum class MessageBoxAnswer { Ok, Cancel };
 // Keys the game reads. The letters, digits and arrows serve keyboard play.
 enum class KeyCode {
     F2, F4, LeftControl, Escape, Return, Space, Up, Down, Left, Right,
-    Num1, Num2, Num3, Num4, Num5, A, D, N, S, Y, Other
+    Num1, Num2, Num3, Num4, Num5, A, D, N, S, Y, Backspace, Other
 };
 
 struct Event {

@@ -301,6 +301,7 @@ public:
         {KeyCode::Num5, SDL_SCANCODE_5},      {KeyCode::A, SDL_SCANCODE_A},
         {KeyCode::D, SDL_SCANCODE_D},         {KeyCode::N, SDL_SCANCODE_N},
         {KeyCode::S, SDL_SCANCODE_S},         {KeyCode::Y, SDL_SCANCODE_Y},
+        {KeyCode::Backspace, SDL_SCANCODE_BACKSPACE},
     };
     static SDL_Scancode ScancodeOf(KeyCode key) {
         for (const auto& [k, code] : kKeys) {
