@@ -1,11 +1,14 @@
 #include "scenes/menu/options_overlay.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "app/mouse_controller.h"
 #include "cards/hand.h"
 #include "core/global.h"
+#include "graphics/dx_graphic.h"
 #include "platform/debug.h"
 #include "platform/platform.h"
 #include "platform/text_encoding.h"
@@ -70,6 +73,23 @@ std::string Label(int row) {
 
 bool IsVolume(int row) { return row == OptionsOverlay::kRowMusic || row == OptionsOverlay::kRowEffects; }
 
+// The on/off rows and the setting each shows.
+const char* ToggleKey(int row) {
+    switch (row) {
+        case OptionsOverlay::kRowFullScreen: return "FullScreen";
+        case OptionsOverlay::kRowFourColour: return "FourColourDeck";
+        case OptionsOverlay::kRowFullStory: return "FullStory";
+        case OptionsOverlay::kRowFast: return "FastAnimations";
+        case OptionsOverlay::kRowPause: return "PauseOnFocusLoss";
+        default: return nullptr;
+    }
+}
+
+void Place(Image& image, int x, int y) {
+    image.position = {static_cast<float>(x), static_cast<float>(y), 0.0f};
+    image.visible = true;
+}
+
 }  // namespace
 
 std::string RecordFirstLine(const HostRecord& r) {
@@ -77,17 +97,28 @@ std::string RecordFirstLine(const HostRecord& r) {
            std::to_string(r.handsPlayed) + " 回";
 }
 
-std::string RecordSecondLine(const HostRecord& r) {
-    const std::string best = r.bestHand >= 0 ? handRankNameUtf8(r.bestHand) : "―";
-    return "最高の役 " + best + "　最大 " + std::to_string(r.largestPayout) + " 枚　ダブルアップ " +
-           std::to_string(r.longestDoubleUpStreak) + " 連勝";
+std::string RecordBestLine(const HostRecord& r) {
+    return std::string("最高の役 ") + (r.bestHand >= 0 ? handRankNameUtf8(r.bestHand) : "―");
 }
+
+std::string RecordPayoutLine(const HostRecord& r) {
+    return "最大 " + std::to_string(r.largestPayout) + " 枚　ダブルアップ " + std::to_string(r.longestDoubleUpStreak) +
+           " 連勝";
+}
+
+std::string RecordSecondLine(const HostRecord& r) { return RecordBestLine(r) + "　" + RecordPayoutLine(r); }
 
 void OptionsOverlay::Load() {
     Plate(veil_, 0, 0, 1280, 720, kNightBlue, 0.7f);
-    Plate(frame_[0], kPanelLeft - kOutline, kPanelTop - kOutline, kPanelWidth + 2 * kOutline,
-          kPanelHeight + 2 * kOutline, kLanternGold, 1.0f);
-    Plate(frame_[1], kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, kDeepBlue, 0.96f);
+    pictured_ = loadPictures();
+    if (pictured_) {
+        Place(frame_[0], kPanelLeft - kOutline, kPanelTop - kOutline);
+        frame_[1].visible = false;
+    } else {
+        Plate(frame_[0], kPanelLeft - kOutline, kPanelTop - kOutline, kPanelWidth + 2 * kOutline,
+              kPanelHeight + 2 * kOutline, kLanternGold, 1.0f);
+        Plate(frame_[1], kPanelLeft, kPanelTop, kPanelWidth, kPanelHeight, kDeepBlue, 0.96f);
+    }
     title_.CreateCanvas("options_title", kRowRight - kRowLeft, 44);
     title_.position = {static_cast<float>(kRowLeft + kTextInsetX), static_cast<float>(kTitleY), 0.0f};
     title_.DrawText(SJ("オプション"), 0, 0, 30, kLanternGold, true);
@@ -96,14 +127,58 @@ void OptionsOverlay::Load() {
         row.CreateCanvas("options_row_" + std::to_string(r), kRowRight - kRowLeft, kRowHeight);
         const Area a = RowArea(r);
         row.position = {static_cast<float>(a.left + kTextInsetX), static_cast<float>(a.top + kTextInsetY), 0.0f};
+        Place(rowPlates_[static_cast<size_t>(r)], a.left, a.top);
+        rowPlates_[static_cast<size_t>(r)].visible = pictured_;
+        toggles_[static_cast<size_t>(r)].visible = false;
+        toggles_[static_cast<size_t>(r)].textureName.clear();  // loaded afresh by placeMarks
     }
     for (int h = 0; h < Records::kHosts; ++h) {
         ImageFont& block = records_lines_[static_cast<size_t>(h)];
         block.CreateCanvas("options_record_" + std::to_string(h), kRowRight - kRowLeft, kRecordsHeight);
         block.position = {static_cast<float>(kRowLeft + kTextInsetX),
                           static_cast<float>(kRecordsTop + h * kRecordsStep), 0.0f};
+        Place(recordPlates_[static_cast<size_t>(h)], kRowLeft, kRecordsTop + h * kRecordsStep - kTextInsetY);
+        recordPlates_[static_cast<size_t>(h)].visible = pictured_;
     }
     open_ = false;
+}
+
+bool OptionsOverlay::loadPictures() {
+    struct Use {
+        Image* image;
+        const char* name;
+    };
+    std::vector<Use> uses = {{&frame_[0], kPanelPicture}, {&highlight_, kRowLitPicture}};
+    for (size_t v = 0; v < track_.size(); ++v) {
+        uses.push_back({&track_[v], kTrackPicture});
+        uses.push_back({&trackFill_[v], kTrackFillPicture});
+        uses.push_back({&knob_[v], kKnobPicture});
+    }
+    for (Image& plate : rowPlates_) {
+        uses.push_back({&plate, kRowPicture});
+    }
+    for (Image& plate : recordPlates_) {
+        uses.push_back({&plate, kRecordPicture});
+    }
+    for (const Use& u : uses) {
+        u.image->loadTexture(u.name, true);
+        u.image->useSourceRect = false;
+        u.image->red = u.image->green = u.image->blue = u.image->alpha = 1.0f;
+        if (u.image->textureWidth == 0) {
+            platform::OutputDebug(std::string("Warning: ") + u.name + " is missing; the options are drawn plain");
+            return false;
+        }
+    }
+    // The switches change picture with their value; both must be there.
+    for (const char* name : {kToggleOnPicture, kToggleOffPicture}) {
+        int w = 0, h = 0;
+        DxGraphic::Instance().GetTexture(name, w, h);
+        if (w == 0) {
+            platform::OutputDebug(std::string("Warning: ") + name + " is missing; the options are drawn plain");
+            return false;
+        }
+    }
+    return true;
 }
 
 void OptionsOverlay::Open() {
@@ -298,8 +373,11 @@ void OptionsOverlay::refreshRecords() {
         ImageFont& block = records_lines_[static_cast<size_t>(h)];
         const HostRecord& r = records.Get(h);
         block.DrawText(match::OpponentName(h), 0, 0, kFontSize, kLanternGold, true);
-        block.DrawText(platform::Utf8ToSjis(RecordFirstLine(r)), 160, 0, kFontSize - 2, kMoonWhite, false);
-        block.DrawText(platform::Utf8ToSjis(RecordSecondLine(r)), 160, 38, kFontSize - 2, kMoonWhite, false);
+        const std::string lines[] = {RecordFirstLine(r), RecordBestLine(r), RecordPayoutLine(r)};
+        for (int i = 0; i < 3; ++i) {
+            block.DrawText(platform::Utf8ToSjis(lines[i]), kRecordTextX, i * kRecordLineStep, kRecordFontSize,
+                           kMoonWhite, false);
+        }
     }
 }
 
@@ -313,31 +391,68 @@ void OptionsOverlay::Draw() {
     }
     title_.draw(0.0f, 0.0f, 0.0f);
     if (records_) {
-        for (ImageFont& block : records_lines_) {
-            block.draw(0.0f, 0.0f, 0.0f);
+        for (size_t h = 0; h < records_lines_.size(); ++h) {
+            recordPlates_[h].draw(0.0f, 0.0f, 0.0f);
+            records_lines_[h].draw(0.0f, 0.0f, 0.0f);
         }
         return;
     }
+    for (Image& plate : rowPlates_) {
+        plate.draw(0.0f, 0.0f, 0.0f);
+    }
     highlight_.draw(0.0f, 0.0f, 0.0f);
     for (int r = 0; r < kRowCount; ++r) {
-        rows_[static_cast<size_t>(r)].draw(0.0f, 0.0f, 0.0f);
+        const size_t i = static_cast<size_t>(r);
+        rows_[i].draw(0.0f, 0.0f, 0.0f);
+        toggles_[i].draw(0.0f, 0.0f, 0.0f);
         if (IsVolume(r)) {
-            track_[static_cast<size_t>(r)].draw(0.0f, 0.0f, 0.0f);
-            knob_[static_cast<size_t>(r)].draw(0.0f, 0.0f, 0.0f);
+            track_[i].draw(0.0f, 0.0f, 0.0f);
+            trackFill_[i].draw(0.0f, 0.0f, 0.0f);
+            knob_[i].draw(0.0f, 0.0f, 0.0f);
         }
     }
 }
 
-// The light on the selected row and the sliders' knobs where the values put them.
+// The light on the selected row, the sliders' fill and knobs where the values put them, and the
+// switches of the on/off rows.
 void OptionsOverlay::placeMarks() {
     const Area lit = RowArea(selected_);
-    Plate(highlight_, lit.left, lit.top, lit.right - lit.left, lit.bottom - lit.top, kLanternGold, 0.22f);
+    if (!pictured_) {
+        Plate(highlight_, lit.left, lit.top, lit.right - lit.left, lit.bottom - lit.top, kLanternGold, 0.22f);
+        for (int r : {kRowMusic, kRowEffects}) {
+            const int centre = RowArea(r).top + kRowHeight / 2;
+            const int fill = kTrackWidth * ValueOf(r) / 100;
+            Plate(track_[static_cast<size_t>(r)], kTrackLeft, centre - kTrackHeight / 2, kTrackWidth, kTrackHeight,
+                  kNightBlue, 1.0f);
+            trackFill_[static_cast<size_t>(r)].visible = false;
+            Plate(knob_[static_cast<size_t>(r)], kTrackLeft + fill - kKnobWidth / 2, centre - kKnobHeight / 2,
+                  kKnobWidth, kKnobHeight, kLanternGold, 1.0f);
+        }
+        return;
+    }
+    Place(highlight_, lit.left, lit.top);
     for (int r : {kRowMusic, kRowEffects}) {
+        const size_t i = static_cast<size_t>(r);
         const int centre = RowArea(r).top + kRowHeight / 2;
         const int fill = kTrackWidth * ValueOf(r) / 100;
-        Plate(track_[static_cast<size_t>(r)], kTrackLeft, centre - kTrackHeight / 2, kTrackWidth, kTrackHeight,
-              kNightBlue, 1.0f);
-        Plate(knob_[static_cast<size_t>(r)], kTrackLeft + fill - kKnobWidth / 2, centre - kKnobHeight / 2,
-              kKnobWidth, kKnobHeight, kLanternGold, 1.0f);
+        Place(track_[i], kTrackLeft - kTrackPictureMargin, centre - kTrackPictureHeight / 2);
+        // The fill is the groove's picture in gold, cut at the value (nothing shown at 0).
+        Place(trackFill_[i], kTrackLeft - kTrackPictureMargin, centre - kTrackPictureHeight / 2);
+        trackFill_[i].useSourceRect = true;
+        trackFill_[i].sourceRect = {0, 0, kTrackPictureMargin + fill, kTrackPictureHeight};
+        trackFill_[i].visible = fill > 0;
+        Place(knob_[i], kTrackLeft + fill - kKnobPictureWidth / 2, centre - kKnobPictureHeight / 2);
+    }
+    for (int r = 0; r < kRowCount; ++r) {
+        const char* key = ToggleKey(r);
+        if (key == nullptr) {
+            continue;
+        }
+        Image& mark = toggles_[static_cast<size_t>(r)];
+        const char* name = Global::Instance().Get(key) != 0 ? kToggleOnPicture : kToggleOffPicture;
+        if (mark.textureName != name) {
+            mark.loadTexture(name, true);
+        }
+        Place(mark, kToggleX, RowArea(r).top + (kRowHeight - kToggleHeight) / 2);
     }
 }

@@ -44,6 +44,8 @@ public:
 
     // --- Inspection (tests) ---
     int selected() const { return selected_; }
+    // False when a picture was missing at Load: the overlay is drawn in plain rectangles.
+    bool pictured() const { return pictured_; }
     bool recordsShown() const { return records_; }
     // The text a row shows now, in UTF-8.
     std::string rowText(int row) const;
@@ -59,21 +61,32 @@ private:
     void refreshRow(int row);
     void refreshRecords();
     void placeMarks();
+    // Loads every picture; false (with one warning) when any is missing.
+    bool loadPictures();
 
     std::array<Image, 2> frame_;  // gold outline and the blue panel
     Image veil_;
     Image highlight_;
     std::array<Image, 2> track_;
+    std::array<Image, 2> trackFill_;
     std::array<Image, 2> knob_;
+    std::array<Image, kRowCount> rowPlates_;
+    std::array<Image, kRowCount> toggles_;  // the on/off rows only
+    std::array<Image, Records::kHosts> recordPlates_;
     ImageFont title_;
     std::array<ImageFont, kRowCount> rows_;
     std::array<ImageFont, Records::kHosts> records_lines_;
+    bool pictured_ = false;
     bool open_ = false;
     bool records_ = false;
     bool dragging_ = false;
     int selected_ = kRowMusic;
 };
 
-// The two lines of a host's records as the plate and the records page show them (UTF-8).
+// A host's records in words (UTF-8): matches and hands; the best hand; the largest payout and
+// the longest double-up streak. The plate and the records page show the three as lines; the
+// second line is the last two in one.
 std::string RecordFirstLine(const HostRecord& r);
+std::string RecordBestLine(const HostRecord& r);
+std::string RecordPayoutLine(const HostRecord& r);
 std::string RecordSecondLine(const HostRecord& r);

@@ -6,6 +6,7 @@
 #include "app/mouse_controller.h"
 #include "core/global.h"
 #include "graphics/dx_graphic.h"
+#include "platform/debug.h"
 #include "platform/platform.h"
 #include "core/records.h"
 #include "platform/text_encoding.h"
@@ -232,7 +233,7 @@ void SceneTitle::stateShowMenu() {
     hoveredSlot_ = pickedSlot_ = kNoSlot;
     plateShown_ = false;
     keyboardHover = false;
-    Plate(optionsButton, menu::options::kMenuItem, menu::options::kLanternGold, 0.7f);
+    dressOptionsItem(false);
     line = 0;
     newLine = true;
     windowHidden = false;
@@ -298,9 +299,7 @@ void SceneTitle::showHover() {
     const int composition = hover == kHoverOptions ? kHoverNone : hover;
     button.Play("menu_button_0" + std::to_string(composition + 1));
     shownHover = hover;
-    const bool lit = hover == kHoverOptions;
-    Plate(optionsButton, menu::options::kMenuItem, menu::options::kLanternGold, lit ? 1.0f : 0.7f);
-    optionsLabel.alpha = lit ? 1.0f : 0.8f;
+    dressOptionsItem(hover == kHoverOptions);
 }
 
 // The item the arrows lead to from the lit one (the first arrow lights "start"); kHoverNone
@@ -439,12 +438,25 @@ void SceneTitle::configureWindow() {
 void SceneTitle::configureExtras() {
     using namespace menu::options;
     options.Load();
-    Plate(optionsButton, kMenuItem, kLanternGold, 0.7f);
+    // Missing pictures leave the item and the plate as plain plates, with one warning each.
+    DxGraphic& gfx = DxGraphic::Instance();
+    int w = 0, h = 0, wLit = 0, hLit = 0, wPlate = 0, hPlate = 0;
+    gfx.GetTexture(kItemPicture, w, h);
+    gfx.GetTexture(kItemLitPicture, wLit, hLit);
+    gfx.GetTexture(kPlatePicture, wPlate, hPlate);
+    itemPictured_ = w > 0 && wLit > 0;
+    platePictured_ = wPlate > 0;
+    if (!itemPictured_) {
+        platform::OutputDebug("Warning: the options item's pictures are missing; drawn plain");
+    }
+    if (!platePictured_) {
+        platform::OutputDebug("Warning: records_plate.png is missing; the plate is drawn plain");
+    }
     optionsLabel.CreateCanvas("title_options_label", kMenuItem.right - kMenuItem.left, 40);
     optionsLabel.position = {static_cast<float>(kMenuItem.left + 110), static_cast<float>(kMenuItem.top + 8), 0.0f};
     optionsLabel.DrawText(SJ("オプション"), 0, 0, 24, kNightBlue, true);
-    optionsLabel.alpha = 0.8f;
-    plateText.CreateCanvas("title_records_plate", kPlateWidth - 20, kPlateHeight - 8);
+    dressOptionsItem(false);
+    plateText.CreateCanvas("title_records_plate", kPlateWidth - 2 * kPlateInsetX, kPlateHeight - 8);
     plateShown_ = false;
 }
 
@@ -528,13 +540,44 @@ void SceneTitle::refreshPlate() {
     const int left = std::clamp(centre - kPlateWidth / 2, 8, 1272 - kPlateWidth);
     const Area outer = {left - 2, kPlateTop - 2, left + kPlateWidth + 2, kPlateTop + kPlateHeight + 2};
     const Area inner = {left, kPlateTop, left + kPlateWidth, kPlateTop + kPlateHeight};
-    Plate(plateFrame, outer, kLanternGold, 1.0f);
-    Plate(plate, inner, kNightBlue, 0.92f);
-    plateText.position = {static_cast<float>(left + 10), static_cast<float>(kPlateTop + 6), 0.0f};
+    if (platePictured_) {
+        plateFrame.visible = false;
+        plate.loadTexture(kPlatePicture, true);
+        plate.useSourceRect = false;
+        plate.red = plate.green = plate.blue = plate.alpha = 1.0f;
+        plate.position = {static_cast<float>(outer.left), static_cast<float>(outer.top), 0.0f};
+    } else {
+        Plate(plateFrame, outer, kLanternGold, 1.0f);
+        Plate(plate, inner, kNightBlue, 0.92f);
+    }
+    plateText.position = {static_cast<float>(left + kPlateInsetX), static_cast<float>(kPlateTop + 6), 0.0f};
     const HostRecord& r = Records::Instance().Get(host);
-    plateText.DrawText(match::OpponentName(host), 0, 0, 20, kLanternGold, true);
-    plateText.DrawText(platform::Utf8ToSjis(RecordFirstLine(r)), 0, 28, 16, kMoonWhite, false);
-    plateText.DrawText(platform::Utf8ToSjis(RecordSecondLine(r)), 0, 56, 16, kMoonWhite, false);
+    plateText.DrawText(match::OpponentName(host), 0, 0, kPlateNameSize, kLanternGold, true);
+    const std::string lines[] = {RecordFirstLine(r), RecordBestLine(r), RecordPayoutLine(r)};
+    for (int i = 0; i < 3; ++i) {
+        plateText.DrawText(platform::Utf8ToSjis(lines[i]), 0, kPlateFirstLineY + i * kPlateLineStep, kPlateFontSize,
+                           kMoonWhite, false);
+    }
+}
+
+void SceneTitle::dressOptionsItem(bool lit) {
+    using namespace menu::options;
+    if (!itemPictured_) {
+        Plate(optionsButton, kMenuItem, kLanternGold, lit ? 1.0f : 0.7f);
+        optionsLabel.alpha = lit ? 1.0f : 0.8f;
+        return;
+    }
+    // Like the title's own buttons: the picture at 97 %, centred on the item.
+    optionsButton.loadTexture(lit ? kItemLitPicture : kItemPicture, true);
+    optionsButton.useSourceRect = false;
+    optionsButton.red = optionsButton.green = optionsButton.blue = optionsButton.alpha = 1.0f;
+    optionsButton.scaleEnabled = true;
+    optionsButton.scale = {kItemScale, kItemScale, 1.0f};
+    optionsButton.scalePivot = {0.5f, 0.5f, 0.0f};
+    const int x = (kMenuItem.left + kMenuItem.right - optionsButton.textureWidth) / 2;
+    const int y = (kMenuItem.top + kMenuItem.bottom - optionsButton.textureHeight) / 2;
+    optionsButton.position = {static_cast<float>(x), static_cast<float>(y), 0.0f};
+    optionsLabel.alpha = 0.0f;  // the picture carries its own lettering
 }
 
 void SceneTitle::pickSlot(int slot) {

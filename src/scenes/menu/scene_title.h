@@ -95,6 +95,8 @@ private:
     void askQuit();
     void configureExtras();
     void showHover();
+    // Shows the options item dim or lit (picture, or the plain plate without one).
+    void dressOptionsItem(bool lit);
     void refreshPlate();
 
     // --- Display ---
@@ -113,11 +115,13 @@ private:
     MessageWindow window;
     ScreenFade fade;
     OptionsOverlay options;
-    Image optionsButton;       // the options item: a lantern-gold plate
+    Image optionsButton;       // the options item: its button picture (or a plain gold plate)
     ImageFont optionsLabel;
     Image plateFrame;          // the records plate of the hovered host
     Image plate;
     ImageFont plateText;
+    bool itemPictured_ = false;   // the options item's pictures were found
+    bool platePictured_ = false;  // the records plate's picture was found
 
     // --- Flow ---
     TitleState state = kShowMenu;
