@@ -262,6 +262,9 @@ int Application::Initialize() {
         platform::OutputDebug(SJ("Error: DIRECTXの初期化に失敗"));
         return E_FAIL_RESULT;
     }
+    // The windowed client size follows WindowScale, or the size the player left the window at.
+    startFullScreen_ = windowed ? 0 : 1;
+    ApplyWindowSize();
     InitSound();
 
     // The mouse reads the main window through the platform; nothing to hand over here.
