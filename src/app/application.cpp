@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <clocale>
 #include <cstdio>
@@ -46,7 +47,100 @@ int OpenDataFile(const char* path) {
     return fd;
 }
 
+std::string& ConfigFolder() {
+    static std::string folder;
+    return folder;
+}
+
+constexpr int kMaxWindowDimension = 16384;
+
+const char* OnOff(int value) { return value != 0 ? "on" : "off"; }
+
 }  // namespace
+
+void SetConfigFolder(std::string folder) { ConfigFolder() = std::move(folder); }
+
+std::string ConfigPath() {
+    const std::string& folder = ConfigFolder();
+    return (folder.empty() ? platform::CurrentDirectory() : folder) + "/config.ini";
+}
+
+int ParseSwitch(const std::string& value, int fallback) {
+    std::string lower;
+    for (char c : value) {
+        lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    }
+    if (lower == "on") {
+        return 1;
+    }
+    if (lower == "off") {
+        return 0;
+    }
+    return fallback;
+}
+
+int ParseWindowScale(const std::string& value) {
+    char* end = nullptr;
+    const long v = std::strtol(value.c_str(), &end, 10);
+    const bool whole = end != value.c_str() && *end == '\0';
+    return whole && (v == 50 || v == 100 || v == 150 || v == 200) ? static_cast<int>(v) : 100;
+}
+
+int ParseWindowDimension(const std::string& value) {
+    char* end = nullptr;
+    const long v = std::strtol(value.c_str(), &end, 10);
+    const bool whole = end != value.c_str() && *end == '\0';
+    return whole && v > 0 && v <= kMaxWindowDimension ? static_cast<int>(v) : 0;
+}
+
+void WindowSizeFor(int scale, int rememberedWidth, int rememberedHeight, int width, int height, int& outWidth,
+                   int& outHeight) {
+    if (rememberedWidth > 0 && rememberedHeight > 0) {
+        outWidth = rememberedWidth;
+        outHeight = rememberedHeight;
+        return;
+    }
+    outWidth = width * scale / 100;
+    outHeight = height * scale / 100;
+}
+
+void LoadConfiguration(const std::string& path) {
+    const std::vector<std::string> values = platform::ReadProfileStrings(
+        path, "game",
+        {{"FullScreen", "off"}, {"BgmVolume", "30"}, {"SeVolume", "30"}, {"FourColourDeck", "off"},
+         {"FullStory", "off"}, {"FastAnimations", "off"}, {"PauseOnFocusLoss", "on"}, {"WindowScale", "100"},
+         {"WindowWidth", "0"}, {"WindowHeight", "0"}});
+    Global& g = Global::Instance();
+    g.Set(ParseFullScreen(values[0]), "FullScreen");
+    g.Set(ParseVolume(values[1]), "BgmVolume");
+    g.Set(ParseVolume(values[2]), "SeVolume");
+    g.Set(ParseSwitch(values[3], 0), "FourColourDeck");
+    g.Set(ParseSwitch(values[4], 0), "FullStory");
+    g.Set(ParseSwitch(values[5], 0), "FastAnimations");
+    g.Set(ParseSwitch(values[6], 1), "PauseOnFocusLoss");
+    g.Set(ParseWindowScale(values[7]), "WindowScale");
+    const int w = ParseWindowDimension(values[8]);
+    const int h = ParseWindowDimension(values[9]);
+    // Half a remembered size is no size.
+    g.Set(w > 0 && h > 0 ? w : 0, "WindowWidth");
+    g.Set(w > 0 && h > 0 ? h : 0, "WindowHeight");
+}
+
+bool SaveConfiguration(const std::string& path) {
+    const Global& g = Global::Instance();
+    return platform::WriteProfileStrings(
+        path, "game",
+        {{"FullScreen", OnOff(g.Get("FullScreen"))},
+         {"BgmVolume", std::to_string(g.Get("BgmVolume"))},
+         {"SeVolume", std::to_string(g.Get("SeVolume"))},
+         {"FourColourDeck", OnOff(g.Get("FourColourDeck"))},
+         {"FullStory", OnOff(g.Get("FullStory"))},
+         {"FastAnimations", OnOff(g.Get("FastAnimations"))},
+         {"PauseOnFocusLoss", OnOff(g.Get("PauseOnFocusLoss"))},
+         {"WindowScale", std::to_string(ParseWindowScale(std::to_string(g.Get("WindowScale"))))},
+         {"WindowWidth", std::to_string(g.Get("WindowWidth"))},
+         {"WindowHeight", std::to_string(g.Get("WindowHeight"))}});
+}
 
 int ParseFullScreen(const std::string& value) { return value.compare(0, 2, "on") == 0 ? 1 : 0; }
 
@@ -75,14 +169,75 @@ void Application::CloseDataFiles() {
     }
 }
 
-void Application::ReadConfiguration() {
-    const std::string path = platform::CurrentDirectory() + "/config.ini";
-    const std::vector<std::string> values = platform::ReadProfileStrings(
-        path, "game", {{"FullScreen", "off"}, {"BgmVolume", "30"}, {"SeVolume", "30"}});
+void Application::ReadConfiguration() { LoadConfiguration(ConfigPath()); }
+
+// The windowed client size from the scale or the size the player left the window at.
+void Application::ApplyWindowSize() {
+    platform::Platform& p = platform::Get();
+    const Global& g = Global::Instance();
+    if (!p.HasMainWindow() || p.IsFullScreen()) {
+        return;
+    }
+    int w = 0, h = 0;
+    const int scale = ParseWindowScale(std::to_string(g.Get("WindowScale")));
+    WindowSizeFor(scale, g.Get("WindowWidth"), g.Get("WindowHeight"), width, height, w, h);
+    int cw = 0, ch = 0;
+    p.GetWindowSize(cw, ch);
+    if (cw != w || ch != h) {
+        p.SetWindowSize(w, h);
+    }
+    windowWidth_ = w;
+    windowHeight_ = h;
+}
+
+// At the end: a window size other than the scale's is kept for the next start, and a scale size
+// forgets any size kept before. The file is only written when something changed.
+void Application::RememberWindowSize() {
+    if (windowWidth_ <= 0 || windowHeight_ <= 0) {
+        return;
+    }
     Global& g = Global::Instance();
-    g.Set(ParseFullScreen(values[0]), "FullScreen");
-    g.Set(ParseVolume(values[1]), "BgmVolume");
-    g.Set(ParseVolume(values[2]), "SeVolume");
+    int sw = 0, sh = 0;
+    WindowSizeFor(ParseWindowScale(std::to_string(g.Get("WindowScale"))), 0, 0, width, height, sw, sh);
+    const bool scaleSize = windowWidth_ == sw && windowHeight_ == sh;
+    const int w = scaleSize ? 0 : windowWidth_;
+    const int h = scaleSize ? 0 : windowHeight_;
+    if (w == g.Get("WindowWidth") && h == g.Get("WindowHeight") && g.Get("FullScreen") == startFullScreen_) {
+        return;
+    }
+    g.Set(w, "WindowWidth");
+    g.Set(h, "WindowHeight");
+    if (!SaveConfiguration(ConfigPath())) {
+        platform::OutputDebug("Error: config.ini could not be written");
+    }
+}
+
+void Application::ToggleFullScreen() {
+    platform::Platform& p = platform::Get();
+    const bool on = !p.IsFullScreen();
+    if (p.SetFullScreen(on)) {
+        Global::Instance().Set(on ? 1 : 0, "FullScreen");
+    }
+}
+
+void Application::SetPaused(bool paused) {
+    if (paused == paused_) {
+        return;
+    }
+    paused_ = paused;
+    DxSound& sound = DxSound::Instance();
+    if (paused) {
+        sound.Pause();
+    } else {
+        sound.Resume();
+    }
+}
+
+// Two updates per shown frame: by the option, or while Space is held in the game's window.
+bool Application::FastPlay() {
+    platform::Platform& p = platform::Get();
+    return Global::Instance().Get("FastAnimations") == 1 ||
+           (p.IsMainWindowForeground() && p.IsKeyDown(platform::KeyCode::Space));
 }
 
 int Application::Initialize() {
@@ -108,6 +263,9 @@ int Application::Initialize() {
         platform::OutputDebug(SJ("Error: DIRECTXの初期化に失敗"));
         return E_FAIL_RESULT;
     }
+    // The windowed client size follows WindowScale, or the size the player left the window at.
+    startFullScreen_ = windowed ? 0 : 1;
+    ApplyWindowSize();
     InitSound();
 
     // The mouse reads the main window through the platform; nothing to hand over here.
@@ -173,6 +331,22 @@ void Application::HandleEvent(const platform::Event& event) {
         case platform::Event::Type::KeyDown:
             if (event.alt && event.key == platform::KeyCode::F4 && ConfirmClose()) {
                 PostQuit();
+            } else if (event.alt && event.key == platform::KeyCode::Return) {
+                ToggleFullScreen();
+            }
+            break;
+        case platform::Event::Type::FocusLost:
+            if (Global::Instance().Get("PauseOnFocusLoss") != 0) {
+                SetPaused(true);
+            }
+            break;
+        case platform::Event::Type::FocusGained:
+            SetPaused(false);
+            break;
+        case platform::Event::Type::Resized:
+            if (!platform::Get().IsFullScreen() && event.width > 0 && event.height > 0) {
+                windowWidth_ = event.width;
+                windowHeight_ = event.height;
             }
             break;
         default:
@@ -192,19 +366,19 @@ bool Application::Pass() {
     platform::Platform& p = platform::Get();
     Timer::Instance().Wait();
 
-    if (currentSceneId != nextSceneId) {
-        scene.reset(factory_ ? factory_(nextSceneId) : nullptr);
-        if (scene) {
-            scene->Enter(currentSceneId);
+    updatesLastPass_ = 0;
+    if (paused_) {
+        DxGraphic::Instance().PresentAgain();
+    } else {
+        // In fast play the first update runs as logic only; the second one's frame is shown.
+        DxGraphic& graphics = DxGraphic::Instance();
+        const int updates = FastPlay() ? 2 : 1;
+        for (int i = 0; i < updates && nextSceneId != kSceneQuit; ++i) {
+            graphics.SetFrameHidden(i + 1 < updates);
+            StepScene();
+            ++updatesLastPass_;
         }
-    }
-    if (scene) {
-        currentSceneId = nextSceneId;
-        scene->Update(&nextSceneId);
-        if (nextSceneId != currentSceneId) {
-            scene->Leave();
-            scene.reset();
-        }
+        graphics.SetFrameHidden(false);
     }
     if (nextSceneId == kSceneQuit) {
         HideWindowAndQuit();
@@ -221,6 +395,23 @@ bool Application::Pass() {
     return true;
 }
 
+void Application::StepScene() {
+    if (currentSceneId != nextSceneId) {
+        scene.reset(factory_ ? factory_(nextSceneId) : nullptr);
+        if (scene) {
+            scene->Enter(currentSceneId);
+        }
+    }
+    if (scene) {
+        currentSceneId = nextSceneId;
+        scene->Update(&nextSceneId);
+        if (nextSceneId != currentSceneId) {
+            scene->Leave();
+            scene.reset();
+        }
+    }
+}
+
 void HideWindowAndQuit() {
     platform::Platform& p = platform::Get();
     p.ShowMainWindow(false);
@@ -228,6 +419,7 @@ void HideWindowAndQuit() {
 }
 
 int Application::Shutdown() {
+    RememberWindowSize();
     DxGraphic& graphics = DxGraphic::Instance();
     graphics.ReleaseAllTextures();
     graphics.ReleaseAllCanvases();

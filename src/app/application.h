@@ -41,6 +41,12 @@ public:
     // Name of the single-instance lock (tests use their own).
     void SetInstanceName(std::string name) { instanceName_ = std::move(name); }
 
+    // True while the window is away and the game waits (no scene update, sound held, the last
+    // picture presented again).
+    bool Paused() const { return paused_; }
+    // Scene updates the last pass ran (2 in fast play).
+    int UpdatesLastPass() const { return updatesLastPass_; }
+
     int nextSceneId = 0;
     int currentSceneId = 0;
     std::unique_ptr<Scene> scene;
@@ -53,6 +59,13 @@ public:
 
 private:
     void ReadConfiguration();
+    void ApplyWindowSize();
+    void RememberWindowSize();
+    void ToggleFullScreen();
+    void SetPaused(bool paused);
+    bool FastPlay();
+    // Switches to the next scene when asked and runs one update of the running scene.
+    void StepScene();
     void InitSound();
     void ReleaseSound();
     bool ConfirmClose();
@@ -62,7 +75,36 @@ private:
     std::string instanceName_ = "MultiplexStartingPrevention_TARNWICK_ON";
     std::unique_ptr<platform::SingleInstanceGuard> guard_;
     bool quitPosted_ = false;
+    bool paused_ = false;
+    int startFullScreen_ = 0;
+    int windowWidth_ = 0;   // windowed client size, followed through resizes
+    int windowHeight_ = 0;
+    int updatesLastPass_ = 0;
 };
+
+// --- config.ini -------------------------------------------------------------------------------
+// The file lives in the folder the game starts from; tests point it elsewhere ("" = back to the
+// current directory).
+void SetConfigFolder(std::string folder);
+std::string ConfigPath();
+// Reads the [game] section into the Global keys "FullScreen", "BgmVolume", "SeVolume",
+// "FourColourDeck", "FullStory", "FastAnimations", "PauseOnFocusLoss", "WindowScale",
+// "WindowWidth" and "WindowHeight". A missing file or key, or a value that makes no sense, gives
+// the default.
+void LoadConfiguration(const std::string& path);
+// Writes those Global keys back into the [game] section, keeping everything else in the file.
+bool SaveConfiguration(const std::string& path);
+
+// "on" 1, "off" 0 (either case), anything else the fallback.
+int ParseSwitch(const std::string& value, int fallback);
+// 50, 100, 150 or 200; anything else 100.
+int ParseWindowScale(const std::string& value);
+// A remembered window dimension: 1..16384, anything else 0 (size from the scale).
+int ParseWindowDimension(const std::string& value);
+// The windowed client size: the remembered one when both dimensions are set, else the scale of
+// width x height.
+void WindowSizeFor(int scale, int rememberedWidth, int rememberedHeight, int width, int height, int& outWidth,
+                   int& outHeight);
 
 // Reads "FullScreen": 1 when the value starts with the two lower-case letters "on".
 int ParseFullScreen(const std::string& value);

@@ -135,6 +135,9 @@ int DxGraphic::BeginFrame() {
         shakeX_ = std::rand() % (2 * ax + 1) - ax;
         shakeY_ = std::rand() % (2 * ay + 1) - ay;
     }
+    if (frameHidden_) {
+        return S_OK_RESULT;
+    }
     // Without a device there is nothing to clear; a device that cannot start the frame fails
     // at the begin of the scene.
     if (!deviceReady_) {
@@ -150,6 +153,9 @@ int DxGraphic::BeginFrame() {
 
 int DxGraphic::EndFrame() {
     platform::Platform& p = platform::Get();
+    if (frameHidden_) {
+        return S_OK_RESULT;
+    }
     if (!deviceReady_) {
         platform::OutputDebug(SJ("Error: Presentに失敗しました"));
         // The device is still waiting for a reset that failed: try it again every frame, as a
@@ -191,6 +197,14 @@ int DxGraphic::EndFrame() {
             platform::OutputDebug(SJ("Error: Presentに失敗しました"));
             return E_FAIL_RESULT;
     }
+}
+
+int DxGraphic::PresentAgain() {
+    if (!deviceReady_) {
+        return E_FAIL_RESULT;
+    }
+    // The back buffer still holds the last frame: presenting it again shows the same picture.
+    return platform::Get().EndFrame() == platform::PresentResult::Ok ? S_OK_RESULT : E_FAIL_RESULT;
 }
 
 int DxGraphic::Reset() {

@@ -39,6 +39,12 @@ public:
     int EndFrame();
     int Reset();
     void Shutdown();  // releases the device and destroys the window
+    // A hidden frame runs Begin/EndFrame and every sprite draw as logic only: nothing reaches the
+    // device and nothing is presented (fast play draws one frame of two).
+    void SetFrameHidden(bool hidden) { frameHidden_ = hidden; }
+    bool FrameHidden() const { return frameHidden_; }
+    // Presents the last drawn frame again without drawing (a paused game keeps its picture).
+    int PresentAgain();
 
     bool Windowed() const { return windowed_; }
     int Width() const { return width_; }
@@ -97,6 +103,7 @@ private:
     int shakeX_ = 0;
     int shakeY_ = 0;
     bool fontLoaded_ = false;
+    bool frameHidden_ = false;
     Cache textures_;
     Cache canvases_;
 };

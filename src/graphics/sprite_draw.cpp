@@ -24,7 +24,7 @@ uint32_t ChannelByte(float v) {
 
 int DxGraphic::DrawSprite(const SpriteDesc& sprite, const SpriteVec3& position, float offsetX, float offsetY,
                           float offsetZ) {
-    if (!sprite.visible || sprite.alpha == 0.0f) {
+    if (!sprite.visible || sprite.alpha == 0.0f || frameHidden_) {
         return S_OK_RESULT;
     }
     const CacheEntry* entry = sprite.isText() ? FindCanvas(sprite.textureName) : FindTexture(sprite.textureName);

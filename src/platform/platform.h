@@ -16,7 +16,7 @@ enum class MessageBoxAnswer { Ok, Cancel };
 // Keys the game reads. The letters, digits and arrows serve keyboard play.
 enum class KeyCode {
     F2, F4, LeftControl, Escape, Return, Space, Up, Down, Left, Right,
-    Num1, Num2, Num3, Num4, Num5, A, D, N, S, Y, Other
+    Num1, Num2, Num3, Num4, Num5, A, D, N, S, Y, Backspace, Other
 };
 
 struct Event {
@@ -25,11 +25,14 @@ struct Event {
         KeyDown,         // a key went down; alt tells whether Alt was held
         FocusGained,
         FocusLost,
+        Resized,         // the window's client area changed to width x height
         Quit,            // the program asked itself to end (PostQuit)
     };
     Type type = Type::CloseRequested;
     KeyCode key = KeyCode::Other;
     bool alt = false;
+    int width = 0;   // Resized
+    int height = 0;
 };
 
 using TextureHandle = uint32_t;  // 0 = no texture
@@ -75,6 +78,15 @@ public:
     virtual bool HasMainWindow() const = 0;
     // Desktop size (for centring the window).
     virtual void DesktopSize(int& width, int& height) = 0;
+    // Client-area size of the window in its own pixels (the output the back buffer is scaled
+    // into). A windowed window can be resized by the player; SetWindowSize sets it from the game
+    // (windowed mode only) and keeps it centred on the desktop.
+    virtual void GetWindowSize(int& width, int& height) { width = height = 0; }
+    virtual void SetWindowSize(int width, int height) { (void)width, (void)height; }
+    // Switches between full screen on the desktop and the window; true when the mode is now the
+    // one asked for.
+    virtual bool SetFullScreen(bool on) { return !on; }
+    virtual bool IsFullScreen() const { return false; }
     // Next pending window event; false when the queue is empty.
     virtual bool PollEvent(Event& out) = 0;
     virtual MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,

@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <climits>
+#include <cstddef>
 
 namespace platform {
 namespace {
@@ -178,6 +179,167 @@ std::vector<std::string> ReadProfileStrings(const std::string& path, const std::
 std::string ReadProfileString(const std::string& path, const std::string& section, const std::string& key,
                               const std::string& defaultText, size_t bufferSize) {
     return ReadProfileStrings(path, section, {{key, defaultText}}, bufferSize)[0];
+}
+
+namespace {
+
+// The lines of a file with their line ends; the last line may have none.
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t nl = text.find('\n', start);
+        const size_t end = nl == std::string::npos ? text.size() : nl + 1;
+        lines.push_back(text.substr(start, end - start));
+        start = end;
+    }
+    return lines;
+}
+
+// A line without its line end, trimmed.
+std::string Content(const std::string& line) {
+    std::string s = line;
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) {
+        s.pop_back();
+    }
+    return Trim(s);
+}
+
+// The section a line opens ("" when it opens none; "[]" counts as a section named "").
+bool SectionOf(const std::string& content, std::string& name) {
+    if (content.empty() || content[0] != '[') {
+        return false;
+    }
+    const size_t close = content.find(']');
+    name = close == std::string::npos ? std::string() : Trim(content.substr(1, close - 1));
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        struct stat st {};
+        // Missing is fine (a new file); anything else in the way is not.
+        return ::lstat(path.c_str(), &st) != 0;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    char block[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof(block));
+        if (n < 0) {
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        out.append(block, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool WriteProfileStrings(const std::string& path, const std::string& section,
+                         const std::vector<std::pair<std::string, std::string>>& values) {
+    std::string text;
+    if (!ReadWholeFile(path, text)) {
+        return false;
+    }
+    std::vector<std::string> lines = SplitLines(text);
+    const std::string eol = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+
+    // Where the first section of the name starts and where its last entry lies.
+    size_t header = lines.size();
+    size_t lastEntry = lines.size();
+    size_t sectionEnd = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string name;
+        const std::string c = Content(lines[i]);
+        if (SectionOf(c, name)) {
+            if (header != lines.size()) {
+                sectionEnd = i;
+                break;
+            }
+            if (SameText(name, section)) {
+                header = i;
+                lastEntry = i;
+            }
+        } else if (header != lines.size() && !c.empty() && c[0] != ';') {
+            lastEntry = i;
+        }
+    }
+
+    std::vector<std::string> added;
+    for (const auto& [key, value] : values) {
+        bool replaced = false;
+        for (size_t i = header + 1; header != lines.size() && i < sectionEnd && !replaced; ++i) {
+            const std::string c = Content(lines[i]);
+            const size_t eq = c.find('=');
+            if (c.empty() || c[0] == ';' || eq == std::string::npos || !SameText(Trim(c.substr(0, eq)), key)) {
+                continue;
+            }
+            // Keep the key as the file spells it and the line's own ending.
+            const std::string& old = lines[i];
+            const std::string ending = old.size() >= 2 && old.compare(old.size() - 2, 2, "\r\n") == 0 ? "\r\n"
+                                       : !old.empty() && old.back() == '\n'                           ? "\n"
+                                                                                                     : "";
+            lines[i] = Trim(c.substr(0, eq)) + "=" + value + ending;
+            replaced = true;
+        }
+        if (!replaced) {
+            added.push_back(key + "=" + value + eol);
+        }
+    }
+    if (!added.empty()) {
+        if (header == lines.size()) {
+            if (!lines.empty() && lines.back().back() != '\n') {
+                lines.back() += eol;
+            }
+            lines.push_back("[" + section + "]" + eol);
+            lines.insert(lines.end(), added.begin(), added.end());
+        } else {
+            if (lines[lastEntry].back() != '\n') {
+                lines[lastEntry] += eol;
+            }
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(lastEntry + 1), added.begin(), added.end());
+        }
+    }
+
+    std::string out;
+    for (const std::string& l : lines) {
+        out += l;
+    }
+    const std::string temp = path + ".tmp";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written = WriteAll(fd, out) && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
 }
 
 SingleInstanceGuard::SingleInstanceGuard(const std::string& name) {

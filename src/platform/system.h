@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 // Operating-system services without a window: the INI reader and the single-instance guard.
@@ -23,6 +24,16 @@ struct ProfileKey {
 // the buffer), so a huge line costs no memory. Anything but a regular file reads as missing.
 std::vector<std::string> ReadProfileStrings(const std::string& path, const std::string& section,
                                             const std::vector<ProfileKey>& keys, size_t bufferSize = 100);
+
+// Sets keys of [section] in an INI file and leaves everything else as it was: other sections,
+// other keys, comments, blank lines, line order and the file's line ending. A key that exists in
+// the first section of the name (found without regard to case, as the reader finds it) gets its
+// value replaced in place; a missing key is added after the section's last entry; a missing
+// section is added at the end. The file is replaced atomically (a temporary file beside it,
+// flushed, then renamed), so a crash leaves either the old or the new file. False when the file
+// could not be written, and when something other than a regular file stands at the path.
+bool WriteProfileStrings(const std::string& path, const std::string& section,
+                         const std::vector<std::pair<std::string, std::string>>& values);
 
 // A named lock held for the life of the object: the first holder owns the name until it ends
 // (also by a crash, since the lock is an advisory file lock the kernel drops with the process).

@@ -88,6 +88,27 @@ int DxSound::Init() {
 
 int DxSound::Release() { return Teardown(false); }
 
+void DxSound::Pause() {
+    if (callLog_) Log("Pause");
+    if (mixer_) {
+        mixer_->SetPaused(true);
+    }
+}
+
+void DxSound::Resume() {
+    if (callLog_) Log("Resume");
+    if (mixer_) {
+        mixer_->SetPaused(false);
+    }
+    // Time spent paused is not owed to the clock-driven mixer.
+    clockLastMs_ = clockPulled_ ? platform::Get().Milliseconds() : clockLastMs_;
+}
+
+uint32_t DxSound::BgmBufferPosition() const {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    return bgmBuffer_ ? bgmBuffer_->CurrentPosition() : 0;
+}
+
 int DxSound::Teardown(bool quiet) {
     if (!initialized_) {
         return S_OK_RESULT;

@@ -43,6 +43,12 @@ public:
     // Stops and releases everything; wakes and joins the music thread. Always 0.
     int Release();
 
+    // Holds every sound where it is (effects and music; the music thread waits, as no buffer
+    // moves) until Resume. Logged as "Pause" and "Resume".
+    void Pause();
+    void Resume();
+    bool Paused() const { return mixer_ && mixer_->Paused(); }
+
     // --- Effects ------------------------------------------------------------------------------
     // Starts the effect from its beginning (loading it from the archive on first use), or
     // queues the start for `delay` calls of UpdateSe.
@@ -93,7 +99,8 @@ public:
     // --- Inspection (tools and tests) ------------------------------------------------------------
     // Receives every effect and music call as one line: "PlaySe <name> once|loop <delay>",
     // "StopSe <name>", "OpenBgm <name>", "PlayBgm", "StopBgm", "CloseBgm",
-    // "LoopPoint <index> <trigger> <target>". None by default.
+    // "LoopPoint <index> <trigger> <target>",
+    // "SeVolume <percent>", "BgmVolume <percent>", "Pause", "Resume". None by default.
     using CallLog = std::function<void(const std::string&)>;
     void SetCallLog(CallLog log) { callLog_ = std::move(log); }
 
@@ -111,6 +118,8 @@ public:
     // Halves refilled by the music thread since Init.
     uint64_t BgmRefillCount() const { return refills_.load(); }
     bool IsBgmBufferPlaying() const;
+    // Play cursor of the music buffer in bytes (0 without one).
+    uint32_t BgmBufferPosition() const;
     // True when no output device opened and the clock drives the mixer.
     bool PulledByClock() const { return clockPulled_; }
 

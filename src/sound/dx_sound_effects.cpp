@@ -24,6 +24,7 @@ constexpr long kMaxLooseWavBytes = 256L * 1024 * 1024;
 // --- Effects ------------------------------------------------------------------------------------
 
 void DxSound::SetSeVolume(int percent) {
+    if (callLog_) Log("SeVolume " + std::to_string(percent));
     seVolume_ = percent;
     seAttenuation_ = sound::VolumeToAttenuation(percent);
 }

@@ -126,6 +126,7 @@ int DxSound::ScaleBgmVolume(int percent) {
 }
 
 void DxSound::SetBgmVolume(int percent) {
+    if (callLog_) Log("BgmVolume " + std::to_string(percent));
     bgmVolume_ = percent;
     bgmAttenuation_ = sound::VolumeToAttenuation(bgmVolume_);
     if (bgmBuffer_) {

@@ -119,6 +119,15 @@ inline constexpr PictureInfo kScreenPictures[] = {
     {"cm_invite.png", 1000, 200},
     {"cm_line_pemra.png", 1120, 150}, {"cm_line_otsel.png", 1120, 150}, {"cm_line_quenvar.png", 1120, 150},
     {"cm_line_iblen.png", 1120, 150}, {"cm_line_rosweth.png", 1120, 150},
+    // The title's options overlay and records plate (menu_fx.cpp).
+    {"menu_btn_options.png", 328, 44}, {"menu_btn_options_on.png", 328, 44},
+    {"options_panel.png", 804, 624},
+    {"options_row.png", 740, 44},      {"options_row_on.png", 740, 44},
+    {"options_track.png", 296, 16},    {"options_track_fill.png", 296, 16},
+    {"options_knob.png", 24, 36},
+    {"options_toggle_on.png", 64, 28}, {"options_toggle_off.png", 64, 28},
+    {"options_record.png", 740, 84},
+    {"records_plate.png", 344, 120},
 };
 
 // Rectangles that the scenes and widgets cut from the sheets (the match's own layout table,

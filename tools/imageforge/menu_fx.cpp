@@ -1,6 +1,7 @@
 // Pictures for the title menu's animations, the host pick, the credit roll and the
 // advertisement: light on the sea, host-coloured sparkles, the quick-match button, the pick's
-// caption and panel glows, the credit roll strips and the advertisement's lettering.
+// caption and panel glows, the credit roll strips and the advertisement's lettering; and the
+// options overlay's pieces (panel, row plates, slider, switch, records plates, its button).
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -366,6 +367,138 @@ void AdvertInvite(cairo_t* cr, double w, double h) {
     }
 }
 
+// ---- Options overlay -------------------------------------------------------------------------
+
+void OptionsButton(cairo_t* cr, double w, double h, bool on) {
+    if (on) {
+        Glow(cr, w / 2, h / 2, w * 0.5, pal::kGold, 0.35);
+    }
+    GoldPlate(cr, 4, 4, w - 8, h - 8, (h - 8) / 2, on);
+    Text(cr, "オプション", w / 2 - 24, h / 2 - 2, 22, Hex(0x2A1A06), Align::Center);
+    Text(cr, "OPTIONS", w - 54, h / 2 - 2, 12, Hex(0x5A3A10), Align::Center);
+}
+
+// A crescent with a small star beside it, the salon's mark, in lantern gold.
+void MoonMark(cairo_t* cr, double cx, double cy, double r, double alpha) {
+    Crescent(cr, cx, cy, r, 0.45);
+    Fill(cr, pal::kGold, alpha);
+    Star(cr, cx + r * 1.15, cy - r * 0.7, r * 0.32, r * 0.13, 5);
+    Fill(cr, pal::kMoon, alpha);
+}
+
+// The overlay's panel: night blue with a double gold border, moon marks in the corners, a faint
+// scatter of stars and a gold rule under the heading.
+void OptionsPanel(cairo_t* cr, double w, double h) {
+    RoundRect(cr, 1, 1, w - 2, h - 2, 18);
+    FillVertical(cr, 0, h, pal::kNight2, pal::kNight, 0.97);
+    Lcg rng(4417);
+    for (int i = 0; i < 70; ++i) {
+        const double x = rng.Range(20, w - 20), y = rng.Range(20, h - 20), r = rng.Range(0.6, 1.6);
+        cairo_arc(cr, x, y, r, 0, 2 * M_PI);
+        Fill(cr, pal::kMoon, rng.Range(0.08, 0.25));
+    }
+    Glow(cr, w / 2, 0, w * 0.45, pal::kGold, 0.10);
+    RoundRect(cr, 2, 2, w - 4, h - 4, 17);
+    StrokePath(cr, pal::kGold, 3, 1);
+    RoundRect(cr, 9, 9, w - 18, h - 18, 12);
+    StrokePath(cr, pal::kGold, 1, 0.45);
+    for (double cx : {30.0, w - 44}) {
+        for (double cy : {30.0, h - 30}) {
+            MoonMark(cr, cx, cy, 9, 0.85);
+        }
+    }
+    // The rule under the heading, fading out towards both ends.
+    cairo_pattern_t* p = cairo_pattern_create_linear(40, 0, w - 40, 0);
+    cairo_pattern_add_color_stop_rgba(p, 0, pal::kGold.r, pal::kGold.g, pal::kGold.b, 0);
+    cairo_pattern_add_color_stop_rgba(p, 0.5, pal::kGold.r, pal::kGold.g, pal::kGold.b, 0.8);
+    cairo_pattern_add_color_stop_rgba(p, 1, pal::kGold.r, pal::kGold.g, pal::kGold.b, 0);
+    cairo_rectangle(cr, 40, 66, w - 80, 1.5);
+    cairo_set_source(cr, p);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+}
+
+// A row's plate: a dim band with a gold hairline below; lit, a lantern glow from the left with a
+// gold border and a small diamond at the left end.
+void OptionsRow(cairo_t* cr, double w, double h, bool lit) {
+    RoundRect(cr, 1, 1, w - 2, h - 2, 8);
+    if (!lit) {
+        FillVertical(cr, 0, h, pal::kNight2, pal::kNight, 0.45);
+        cairo_rectangle(cr, 12, h - 2, w - 24, 1);
+        Fill(cr, pal::kGold, 0.25);
+        return;
+    }
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, w, 0);
+    cairo_pattern_add_color_stop_rgba(p, 0, 0.91, 0.71, 0.30, 0.55);
+    cairo_pattern_add_color_stop_rgba(p, 0.6, 0.91, 0.71, 0.30, 0.22);
+    cairo_pattern_add_color_stop_rgba(p, 1, 0.91, 0.71, 0.30, 0.10);
+    cairo_set_source(cr, p);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+    RoundRect(cr, 1.5, 1.5, w - 3, h - 3, 8);
+    StrokePath(cr, pal::kGold, 1.5, 0.9);
+    Diamond(cr, 7, h / 2, 9);
+    Fill(cr, pal::kMoon, 0.95);
+}
+
+// The slider: a groove, the gold fill that the game cuts to the value, and the knob.
+void OptionsTrack(cairo_t* cr, double w, double h, bool fill) {
+    RoundRect(cr, 5, h / 2 - 4, w - 10, 8, 4);
+    if (fill) {
+        FillVertical(cr, h / 2 - 4, h / 2 + 4, Hex(0xFFE59A), Hex(0xC7882A));
+        return;
+    }
+    FillVertical(cr, h / 2 - 4, h / 2 + 4, Hex(0x070C1C), pal::kNight2);
+    RoundRect(cr, 4.5, h / 2 - 4.5, w - 9, 9, 4.5);
+    StrokePath(cr, pal::kGold, 1, 0.6);
+}
+
+void OptionsKnob(cairo_t* cr, double w, double h) {
+    RoundRect(cr, 2, 3, w - 4, h - 4, (w - 4) / 2);
+    SetColor(cr, Rgb{0, 0, 0}, 0.35);
+    cairo_fill(cr);
+    GoldPlate(cr, 2, 1, w - 4, h - 3, (w - 4) / 2, true);
+    Crescent(cr, w / 2, h / 2 - 1, w * 0.2, 0.45);
+    Fill(cr, Hex(0x7A4E12), 0.8);
+}
+
+// The switch: off, a dark pill with its knob to the left; on, a gold pill with the knob to the
+// right and the moon mark.
+void OptionsToggle(cairo_t* cr, double w, double h, bool on) {
+    RoundRect(cr, 1, 1, w - 2, h - 2, (h - 2) / 2);
+    if (on) {
+        FillVertical(cr, 0, h, Hex(0xF2BE52), Hex(0xC7882A));
+    } else {
+        FillVertical(cr, 0, h, Hex(0x070C1C), pal::kNight2);
+    }
+    RoundRect(cr, 1.5, 1.5, w - 3, h - 3, (h - 3) / 2);
+    StrokePath(cr, pal::kGold, 1.5, on ? 1.0 : 0.6);
+    const double r = h / 2 - 4, cx = on ? w - h / 2 : h / 2;
+    cairo_arc(cr, cx, h / 2, r, 0, 2 * M_PI);
+    if (on) {
+        Fill(cr, pal::kMoon);
+        Crescent(cr, cx, h / 2, r * 0.6, 0.45);
+        Fill(cr, pal::kGold);
+    } else {
+        Fill(cr, Hex(0x8A93B0));
+    }
+}
+
+// The records plate under a host of the pick, and a host's block on the records page.
+void RecordsPlate(cairo_t* cr, double w, double h) {
+    NightPanel(cr, 2, 2, w - 4, h - 4, 12, 0.94);
+    MoonMark(cr, w - 30, 20, 7, 0.9);
+}
+
+void RecordBlock(cairo_t* cr, double w, double h) {
+    RoundRect(cr, 1, 1, w - 2, h - 2, 10);
+    FillVertical(cr, 0, h, pal::kNight2, pal::kNight, 0.55);
+    RoundRect(cr, 1.5, 1.5, w - 3, h - 3, 10);
+    StrokePath(cr, pal::kGold, 1, 0.5);
+    cairo_rectangle(cr, 150, 10, 1, h - 20);
+    Fill(cr, pal::kGold, 0.4);
+}
+
 }  // namespace
 
 bool DrawMenuPicture(Canvas& c, const char* name) {
@@ -380,6 +513,22 @@ bool DrawMenuPicture(Canvas& c, const char* name) {
         HostSparkle(cr, W, HostFromName(n, "menu_sparkle_"));
     } else if (n == "menu_btn_quick.png" || n == "menu_btn_quick_on.png") {
         QuickButton(cr, W, H, n == "menu_btn_quick_on.png");
+    } else if (n == "menu_btn_options.png" || n == "menu_btn_options_on.png") {
+        OptionsButton(cr, W, H, n == "menu_btn_options_on.png");
+    } else if (n == "options_panel.png") {
+        OptionsPanel(cr, W, H);
+    } else if (n == "options_row.png" || n == "options_row_on.png") {
+        OptionsRow(cr, W, H, n == "options_row_on.png");
+    } else if (n == "options_track.png" || n == "options_track_fill.png") {
+        OptionsTrack(cr, W, H, n == "options_track_fill.png");
+    } else if (n == "options_knob.png") {
+        OptionsKnob(cr, W, H);
+    } else if (n == "options_toggle_on.png" || n == "options_toggle_off.png") {
+        OptionsToggle(cr, W, H, n == "options_toggle_on.png");
+    } else if (n == "options_record.png") {
+        RecordBlock(cr, W, H);
+    } else if (n == "records_plate.png") {
+        RecordsPlate(cr, W, H);
     } else if (n == "menu_moon.png") {
         Moon(cr, W);
     } else if (n == "menu_select_caption.png") {

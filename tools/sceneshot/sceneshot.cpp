@@ -45,7 +45,7 @@ bool KeyByName(const std::string& name, platform::KeyCode& out) {
         {"ctrl", K::LeftControl}, {"space", K::Space}, {"return", K::Return}, {"escape", K::Escape},
         {"up", K::Up},  {"down", K::Down}, {"left", K::Left}, {"right", K::Right}, {"1", K::Num1},
         {"2", K::Num2}, {"3", K::Num3},    {"4", K::Num4},    {"5", K::Num5},     {"a", K::A},
-        {"d", K::D},    {"n", K::N},       {"s", K::S},       {"y", K::Y},
+        {"d", K::D},    {"n", K::N},       {"s", K::S},       {"y", K::Y},    {"backspace", K::Backspace},
     };
     for (const auto& [n, k] : kKeys) {
         if (name == n) {
@@ -208,6 +208,16 @@ int main(int argc, char** argv) {
             platform::KeyCode key;
             ok = static_cast<bool>(in >> name >> state) && KeyByName(name, key);
             if (ok) p.SetKey(key, state == "down");
+        } else if (cmd == "window") {
+            int w = 0, h = 0;
+            ok = static_cast<bool>(in >> w >> h) && w > 0 && h > 0;
+            if (ok) {
+                p.SetWindowSize(w, h);
+                int gotW = 0, gotH = 0;
+                run.Frames(2);  // the resize event reaches the main loop
+                p.GetWindowSize(gotW, gotH);
+                std::printf("window: asked %dx%d, got %dx%d\n", w, h, gotW, gotH);
+            }
         } else if (cmd == "answer") {
             std::string a;
             ok = static_cast<bool>(in >> a);

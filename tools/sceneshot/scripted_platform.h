@@ -38,6 +38,10 @@ public:
     void DestroyMainWindow() override { real_->DestroyMainWindow(); }
     bool HasMainWindow() const override { return real_->HasMainWindow(); }
     void DesktopSize(int& width, int& height) override { real_->DesktopSize(width, height); }
+    void GetWindowSize(int& width, int& height) override { real_->GetWindowSize(width, height); }
+    void SetWindowSize(int width, int height) override { real_->SetWindowSize(width, height); }
+    bool SetFullScreen(bool on) override { return real_->SetFullScreen(on); }
+    bool IsFullScreen() const override { return real_->IsFullScreen(); }
     bool PollEvent(platform::Event& out) override;
     platform::MessageBoxAnswer ShowMessageBox(const std::string&, const std::string&, platform::MessageBoxButtons,
                                               platform::MessageBoxIcon, bool) override {

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -153,6 +154,11 @@ public:
     // Number of buffers alive.
     int BufferCount() const;
 
+    // A paused mixer gives silence and moves no cursor, so every buffer (the music too) goes on
+    // from where it stood when the pause ends.
+    void SetPaused(bool paused) { paused_.store(paused); }
+    bool Paused() const { return paused_.load(); }
+
 private:
     friend class SoundBuffer;
     void MixBuffer(SoundBuffer& b, float* acc, uint32_t frames, Notification* fired, int& firedCount);
@@ -163,6 +169,7 @@ private:
     SoundBuffer* head_ = nullptr;
     int count_ = 0;
     std::unique_ptr<float[]> accumulator_;
+    std::atomic<bool> paused_{false};
 };
 
 // Where the mixer's output goes.

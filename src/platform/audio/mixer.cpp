@@ -349,6 +349,10 @@ void Mixer::MixBuffer(SoundBuffer& b, float* acc, uint32_t frames, Notification*
 }
 
 void Mixer::Mix(int16_t* out, uint32_t frames) {
+    if (paused_.load()) {
+        std::fill(out, out + static_cast<size_t>(frames) * kOutputChannels, int16_t{0});
+        return;
+    }
     Notification fired[kMaxFired];
     int firedCount = 0;
     while (frames > 0) {

@@ -24,7 +24,7 @@ const HeadlessPlatform::TextureRecord* HeadlessPlatform::Texture(TextureHandle h
 }
 
 bool HeadlessPlatform::CreateMainWindow(const std::string& titleUtf8, int x, int y, int width, int height,
-                                        bool) {
+                                        bool windowed) {
     if (failCreateWindow) {
         return false;
     }
@@ -35,7 +35,47 @@ bool HeadlessPlatform::CreateMainWindow(const std::string& titleUtf8, int x, int
     winY_ = y;
     width_ = width;
     height_ = height;
+    windowWidth_ = width;
+    windowHeight_ = height;
+    fullScreen_ = !windowed;
     return true;
+}
+
+void HeadlessPlatform::SetWindowSize(int width, int height) {
+    if (!window_ || fullScreen_ || width <= 0 || height <= 0) {
+        return;
+    }
+    windowWidth_ = width;
+    windowHeight_ = height;
+    winX_ = (desktopWidth - width) / 2;
+    winY_ = (desktopHeight - height) / 2;
+    // As a real window reports its new size.
+    Event e{Event::Type::Resized, KeyCode::Other, false};
+    e.width = width;
+    e.height = height;
+    events_.push_back(e);
+}
+
+bool HeadlessPlatform::SetFullScreen(bool on) {
+    if (!window_) {
+        return false;
+    }
+    fullScreen_ = on;
+    return true;
+}
+
+void HeadlessPlatform::ScriptResize(int width, int height) {
+    windowWidth_ = width;
+    windowHeight_ = height;
+    Event e{Event::Type::Resized, KeyCode::Other, false};
+    e.width = width;
+    e.height = height;
+    events_.push_back(e);
+}
+
+void HeadlessPlatform::ScriptFocus(bool gained) {
+    foreground_ = gained;
+    events_.push_back(Event{gained ? Event::Type::FocusGained : Event::Type::FocusLost, KeyCode::Other, false});
 }
 
 void HeadlessPlatform::DestroyMainWindow() {

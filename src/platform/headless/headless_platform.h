@@ -66,6 +66,11 @@ public:
     int desktopWidth = 1920;
     int desktopHeight = 1080;
 
+    // The player drags the window to width x height: the size changes and a Resized event waits.
+    void ScriptResize(int width, int height);
+    // The window loses or gains the keyboard: the foreground flag follows and the event waits.
+    void ScriptFocus(bool gained);
+
     // ---- Inspection -----------------------------------------------------------------------------
     const std::vector<DrawnQuad>& Quads() const { return quads_; }
     // Quads drawn in the last completed (or current) frame.
@@ -113,6 +118,13 @@ public:
         height = desktopHeight;
     }
     bool PollEvent(Event& out) override;
+    void GetWindowSize(int& width, int& height) override {
+        width = windowWidth_;
+        height = windowHeight_;
+    }
+    void SetWindowSize(int width, int height) override;
+    bool SetFullScreen(bool on) override;
+    bool IsFullScreen() const override { return fullScreen_; }
     MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
                                     MessageBoxButtons buttons, MessageBoxIcon icon, bool owned) override;
 
@@ -156,6 +168,8 @@ private:
     bool renderer_ = false;
     std::string title_;
     int winX_ = 0, winY_ = 0, width_ = 0, height_ = 0;
+    int windowWidth_ = 0, windowHeight_ = 0;
+    bool fullScreen_ = false;
     int frames_ = 0;
     int begins_ = 0;
     int sleeps_ = 0;

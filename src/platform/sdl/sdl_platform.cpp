@@ -67,8 +67,9 @@ public:
             return false;
         }
         sdl::RequestGlAttributes();
-        // Shown at once, like the original window; fixed size, so no resizing and no maximise.
-        Uint32 flags = SDL_WINDOW_OPENGL;
+        // Shown at once. The player may resize the window: the back buffer keeps its size and is
+        // scaled and letterboxed into whatever the window holds.
+        Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE;
         if (!windowed) {
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
             x = SDL_WINDOWPOS_CENTERED;
@@ -121,6 +122,36 @@ public:
         height = 720;
     }
 
+    void GetWindowSize(int& width, int& height) override {
+        width = height = 0;
+        if (window_ != nullptr) {
+            SDL_GetWindowSize(window_, &width, &height);
+        }
+    }
+
+    void SetWindowSize(int width, int height) override {
+        if (window_ == nullptr || IsFullScreen() || width <= 0 || height <= 0) {
+            return;
+        }
+        SDL_SetWindowSize(window_, width, height);
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+
+    bool SetFullScreen(bool on) override {
+        if (window_ == nullptr) {
+            return false;
+        }
+        if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+            LogLine(std::string("Error: full screen could not be switched: ") + SDL_GetError());
+            return false;
+        }
+        return true;
+    }
+
+    bool IsFullScreen() const override {
+        return window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    }
+
     bool PollEvent(Event& out) override {
         if (!videoReady_) {
             return QuitEvent(out);
@@ -145,6 +176,12 @@ public:
                     }
                     if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                         out = Event{Event::Type::FocusLost, KeyCode::Other, false};
+                        return true;
+                    }
+                    if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                        out = Event{Event::Type::Resized, KeyCode::Other, false};
+                        out.width = e.window.data1;
+                        out.height = e.window.data2;
                         return true;
                     }
                     break;
@@ -273,6 +310,7 @@ public:
         {KeyCode::Num5, SDL_SCANCODE_5},      {KeyCode::A, SDL_SCANCODE_A},
         {KeyCode::D, SDL_SCANCODE_D},         {KeyCode::N, SDL_SCANCODE_N},
         {KeyCode::S, SDL_SCANCODE_S},         {KeyCode::Y, SDL_SCANCODE_Y},
+        {KeyCode::Backspace, SDL_SCANCODE_BACKSPACE},
     };
     static SDL_Scancode ScancodeOf(KeyCode key) {
         for (const auto& [k, code] : kKeys) {

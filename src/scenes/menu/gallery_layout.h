@@ -75,6 +75,20 @@ inline constexpr Slot kSlots[kHostCount] = {
     {{840, 600, 1229, 1044}, 4},
 };
 
+// Where the arrows lead from each slot: slots 0, 1, 2 stand along the top, 3 and 4 in the
+// bottom corners. Left/Right walk a row (wrapping), Up/Down go to the other row. The first
+// arrow lights slot 0.
+struct SlotNeighbours {
+    int left, right, up, down;
+};
+inline constexpr SlotNeighbours kSlotNeighbours[kHostCount] = {
+    {2, 1, 3, 3},  // 0, top left
+    {0, 2, 3, 3},  // 1, middle
+    {1, 0, 4, 4},  // 2, top right
+    {4, 4, 0, 0},  // 3, bottom left
+    {3, 3, 2, 2},  // 4, bottom right
+};
+
 // ---- Gallery selection (scene 7) ----
 
 inline constexpr Rect kGalleryBackground{0, 720, 1280, 1440};
@@ -114,6 +128,13 @@ inline constexpr Item kItems[kHostCount * kItemsPerHost] = {
     {1692, 948, 206, 114, 997, 461, 20, true},  {840, 1440, 210, 118, 995, 582, 18, true},
     {0, 0, 210, 213, 995, 0, 0, false},
 };
+
+// Keyboard walk of the gallery: Up/Down run through the items of a column in this order (the
+// standing pictures' area on top), Left/Right through the open columns in screen order. The
+// cursor has no place of its own over the standing pictures' area, so the keys frame it here,
+// relative to the area's top-left corner.
+inline constexpr int kKeyRowOrder[kItemsPerHost] = {4, 0, 1, 2, 3};
+inline constexpr Point kStandsCursorOffset{-18, 30};
 
 // The "cg" value of each kind of item.
 inline constexpr int kItemStory = 3;     // scripted story

@@ -1,5 +1,7 @@
 #include "scenes/menu/scene_cg_mode.h"
 
+#include <algorithm>
+
 #include "app/mouse_controller.h"
 #include "core/global.h"
 #include "graphics/dx_graphic.h"
@@ -25,6 +27,7 @@ void UseRect(Image& image, const gl::Rect& r) {
 void SceneCgMode::Enter(int) {
     Global& global = Global::Instance();
     global.Set(1, "isCgMode");
+    keyColumn = kNoColumn;
 
     background.loadTexture(gl::kSheet, true);
     UseRect(background, gl::kGalleryBackground);
@@ -82,7 +85,10 @@ void SceneCgMode::Update(int* nextSceneId) {
     }
     MouseController::Instance().Update(!fade.active);
     cursor.visible = false;
-    chooseItem();
+    chooseItemByKeys();
+    if (keyColumn == kNoColumn) {
+        chooseItem();
+    }
     backToTitle();
     drawFrame();
 }
@@ -107,20 +113,63 @@ void SceneCgMode::chooseItem() {
             if (!items[host * gl::kItemsPerHost + i].contains(m.x, m.y) || stage[host] < gl::kUnlockStage) {
                 continue;
             }
-            cursor.visible = entry.textured;
-            cursor.position = {static_cast<float>(entry.x - entry.margin), static_cast<float>(entry.y - entry.margin), 0.0f};
+            if (entry.textured) {
+                frameItem(entry, i);
+            }
             if (m.Clicked()) {
-                Global::Instance().Set(host, "enemy");
-                Global::Instance().Set(i, "cg");
-                DxSound::Instance().PlaySe("se_decide.wav");
-                startFadeOut(ToViewer);
+                open(host, i);
             }
         }
     }
 }
 
+// Columns are walked in screen order, skipping the closed ones; the first arrow frames the first
+// illustration of the leftmost open column. Once the arrows lead, the mouse has no say until it
+// moves or clicks.
+void SceneCgMode::chooseItemByKeys() {
+    using platform::KeyCode;
+    const MouseController& m = MouseController::Instance();
+    std::array<int, gl::kHostCount> byX{0, 1, 2, 3, 4};
+    std::sort(byX.begin(), byX.end(),
+              [](int a, int b) { return gl::kItems[a * gl::kItemsPerHost].x < gl::kItems[b * gl::kItemsPerHost].x; });
+    std::array<int, gl::kHostCount> columns{};  // hosts of the open columns, left to right
+    int openCount = 0;
+    for (int host : byX) {
+        if (stage[host] >= gl::kUnlockStage) {
+            columns[openCount++] = host;
+        }
+    }
+
+    const bool left = m.KeyPressed(KeyCode::Left), right = m.KeyPressed(KeyCode::Right);
+    const bool up = m.KeyPressed(KeyCode::Up), down = m.KeyPressed(KeyCode::Down);
+    if (openCount > 0 && (left || right || up || down)) {
+        if (keyColumn == kNoColumn) {
+            keyColumn = 0;
+            keyRow = 1;  // the first illustration
+        } else if (left || right) {
+            keyColumn = (keyColumn + (right ? 1 : openCount - 1)) % openCount;
+        } else {
+            keyRow = (keyRow + (down ? 1 : gl::kItemsPerHost - 1)) % gl::kItemsPerHost;
+        }
+    } else if (keyColumn != kNoColumn && (m.x != m.previousX || m.y != m.previousY || m.Clicked())) {
+        keyColumn = kNoColumn;
+        return;
+    }
+    if (keyColumn == kNoColumn) {
+        return;
+    }
+    const int host = columns[keyColumn];
+    const int item = gl::kKeyRowOrder[keyRow];
+    frameItem(gl::kItems[host * gl::kItemsPerHost + item], item);
+    if (m.KeyPressed(KeyCode::Return)) {
+        open(host, item);
+    }
+}
+
 void SceneCgMode::backToTitle() {
-    if (!MouseController::Instance().RightClicked()) {
+    using platform::KeyCode;
+    const MouseController& m = MouseController::Instance();
+    if (!m.RightClicked() && !m.KeyPressed(KeyCode::Escape) && !m.KeyPressed(KeyCode::Backspace)) {
         return;
     }
     // "cg" 3 makes Leave close the menu music, so that the title starts it afresh.
@@ -138,6 +187,23 @@ void SceneCgMode::drawFrame() {
 }
 
 // --- Helpers -------------------------------------------------------------------------------------
+
+void SceneCgMode::open(int host, int item) {
+    Global::Instance().Set(host, "enemy");
+    Global::Instance().Set(item, "cg");
+    DxSound::Instance().PlaySe("se_decide.wav");
+    startFadeOut(ToViewer);
+}
+
+void SceneCgMode::frameItem(const gl::Item& entry, int item) {
+    cursor.visible = true;
+    if (item == gl::kItemStands) {
+        cursor.position = {static_cast<float>(entry.x + gl::kStandsCursorOffset.x),
+                           static_cast<float>(entry.y + gl::kStandsCursorOffset.y), 0.0f};
+        return;
+    }
+    cursor.position = {static_cast<float>(entry.x - entry.margin), static_cast<float>(entry.y - entry.margin), 0.0f};
+}
 
 void SceneCgMode::startFadeOut(FadeResult result) {
     fade.result = result;

@@ -46,6 +46,7 @@ void SceneChrSelect::Enter(int) {
     root.addChild(&banner);
 
     Global::Instance().Set(0, "winCount");
+    keyedSlot = kNoSlot;
 
     DxSound& sound = DxSound::Instance();
     sound.OpenBgm(gl::kMenuMusic);
@@ -68,7 +69,10 @@ void SceneChrSelect::Leave() {
 void SceneChrSelect::Update(int* nextSceneId) {
     finishFade(nextSceneId);
     MouseController::Instance().Update(!fade.active);
-    pickHost();
+    pickHostByKeys();
+    if (keyedSlot == kNoSlot) {
+        pickHost();
+    }
     backToTitle();
     for (Image& g : glow) {
         g.updateTweens();
@@ -97,16 +101,56 @@ void SceneChrSelect::pickHost() {
             continue;
         }
         if (m.Clicked()) {
-            DxSound::Instance().PlaySe("se_decide.wav");
-            Global::Instance().Set(gl::kSlots[i].host, "enemy");
-            startFadeOut(ToMatch);
+            pick(static_cast<int>(i));
         }
         glow[i].visible = true;
     }
 }
 
+// Once an arrow has lit a slot the mouse has no say until it moves or clicks; then the glows
+// follow it again from the same frame. With nothing lit the first arrow lights slot 0.
+void SceneChrSelect::pickHostByKeys() {
+    using platform::KeyCode;
+    const MouseController& m = MouseController::Instance();
+    // The arrows move on from the lit slot: the keyed one, else the highest one under the mouse.
+    int lit = keyedSlot;
+    for (size_t i = 0; lit == kNoSlot && i < glow.size(); ++i) {
+        if (glow[glow.size() - 1 - i].visible) {
+            lit = static_cast<int>(glow.size() - 1 - i);
+        }
+    }
+    const gl::SlotNeighbours* from = lit == kNoSlot ? nullptr : &gl::kSlotNeighbours[lit];
+    int next = kNoSlot;
+    if (m.KeyPressed(KeyCode::Left)) {
+        next = from != nullptr ? from->left : 0;
+    } else if (m.KeyPressed(KeyCode::Right)) {
+        next = from != nullptr ? from->right : 0;
+    } else if (m.KeyPressed(KeyCode::Up)) {
+        next = from != nullptr ? from->up : 0;
+    } else if (m.KeyPressed(KeyCode::Down)) {
+        next = from != nullptr ? from->down : 0;
+    }
+    if (next != kNoSlot) {
+        keyedSlot = next;
+    } else if (keyedSlot != kNoSlot && (m.x != m.previousX || m.y != m.previousY || m.Clicked())) {
+        keyedSlot = kNoSlot;
+        return;
+    }
+    if (keyedSlot == kNoSlot) {
+        return;
+    }
+    for (size_t i = 0; i < glow.size(); ++i) {
+        glow[i].visible = static_cast<int>(i) == keyedSlot;
+    }
+    if (m.KeyPressed(KeyCode::Return)) {
+        pick(keyedSlot);
+    }
+}
+
 void SceneChrSelect::backToTitle() {
-    if (!MouseController::Instance().RightClicked()) {
+    using platform::KeyCode;
+    const MouseController& m = MouseController::Instance();
+    if (!m.RightClicked() && !m.KeyPressed(KeyCode::Escape) && !m.KeyPressed(KeyCode::Backspace)) {
         return;
     }
     DxSound::Instance().PlaySe("se_cancel.wav");
@@ -122,6 +166,12 @@ void SceneChrSelect::drawFrame() {
 }
 
 // --- Helpers -------------------------------------------------------------------------------------
+
+void SceneChrSelect::pick(int slot) {
+    DxSound::Instance().PlaySe("se_decide.wav");
+    Global::Instance().Set(gl::kSlots[slot].host, "enemy");
+    startFadeOut(ToMatch);
+}
 
 void SceneChrSelect::startFadeOut(FadeResult result) {
     fade.result = result;

@@ -7,8 +7,10 @@
 
 // The host pick: one picture of the five hosts cut from "sozai5.png", with an additive glow over
 // each host while the mouse is on her or him. A left click on a host stores the host in "enemy"
-// and fades to the match (4); a right click fades back to the title (2). Plays the menu music and
-// closes it on leaving. Global: writes "winCount" (0) and "enemy".
+// and fades to the match (4); a right click fades back to the title (2). The arrows light one host
+// at a time with the same glow (until the mouse moves again), Enter picks the lit host, Escape or
+// Backspace goes back like the right click. Plays the menu music and closes it on leaving.
+// Global: writes "winCount" (0) and "enemy".
 class SceneChrSelect : public Scene {
 public:
     SceneChrSelect() = default;
@@ -29,12 +31,18 @@ private:
     void finishFade(int* nextSceneId);
     // Glows follow the cursor; a left click on a host picks her or him.
     void pickHost();
-    // A right click anywhere leads back to the title.
+    // The arrows move the lit slot, Enter picks it.
+    void pickHostByKeys();
+    // A right click anywhere (or Escape, Backspace) leads back to the title.
     void backToTitle();
     void drawFrame();
 
     // --- Helpers -------------------------------------------------------------------------------
     void startFadeOut(FadeResult result);
+    void pick(int slot);
+
+    static constexpr int kNoSlot = -1;
+    int keyedSlot = kNoSlot;       // the slot the arrows lit; kNoSlot while the mouse leads
 
     ScreenFade fade;
     Image root;                    // invisible container, drawn in child order

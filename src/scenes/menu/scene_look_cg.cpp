@@ -76,7 +76,14 @@ void SceneLookCG::Update(int* nextSceneId) {
         return;
     }
     if (!fade.active) {
+        const MouseController& m = MouseController::Instance();
         MouseController::Instance().Update(true);
+        if (m.KeyPressed(platform::KeyCode::Escape) || m.KeyPressed(platform::KeyCode::Backspace)) {
+            window.shown = false;
+            startFadeOut(Back);
+            drawFrame();
+            return;
+        }
         switch (mode) {
             case Story: storyFrame(); break;
             case Illustration: illustrationFrame(); break;
@@ -195,7 +202,7 @@ void SceneLookCG::storyFrame() {
     if (m.RightClicked()) {
         window.shown = !window.shown;
     }
-    if (m.Clicked()) {
+    if (Advanced()) {
         if (!window.shown) {
             window.shown = true;
         } else {
@@ -205,7 +212,7 @@ void SceneLookCG::storyFrame() {
 }
 
 void SceneLookCG::illustrationFrame() {
-    if (!MouseController::Instance().Clicked()) {
+    if (!Advanced()) {
         return;
     }
     if (shownLayer >= variantCount) {
@@ -219,7 +226,8 @@ void SceneLookCG::illustrationFrame() {
 
 void SceneLookCG::standsFrame() {
     const MouseController& m = MouseController::Instance();
-    if (!m.Clicked() || !hitArea.contains(m.x, m.y)) {
+    const bool keyed = m.KeyPressed(platform::KeyCode::Return) || m.KeyPressed(platform::KeyCode::Space);
+    if (!keyed && (!m.Clicked() || !hitArea.contains(m.x, m.y))) {
         return;
     }
     ++peeled;
@@ -287,6 +295,11 @@ void SceneLookCG::showSecondVariant() {
 }
 
 // --- Helpers -------------------------------------------------------------------------------------
+
+bool SceneLookCG::Advanced() {
+    const MouseController& m = MouseController::Instance();
+    return m.Clicked() || m.KeyPressed(platform::KeyCode::Return) || m.KeyPressed(platform::KeyCode::Space);
+}
 
 void SceneLookCG::startFadeOut(FadeResult result) {
     fade.result = result;

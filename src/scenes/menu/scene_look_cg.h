@@ -12,7 +12,9 @@
 // a click swapping to its second variant where there is one; 3 the host's scripted story over
 // three illustrations, typed into a message window one entry per click, with its own music;
 // 4 the host's three standing pictures, peeled away one per click. Owns the pictures, the window
-// and the scripts. Leaves for 7 when it was opened from the gallery ("isCgMode" not 0), else 2.
+// and the scripts. Enter or Space acts as the left click wherever the viewer takes one; Escape or
+// Backspace leaves at once. Leaves for 7 when it was opened from the gallery ("isCgMode" not 0),
+// else 2.
 // Global: reads "enemy", "cg" and "isCgMode".
 class SceneLookCG : public Scene {
 public:
@@ -61,6 +63,8 @@ private:
 
     // --- Helpers -------------------------------------------------------------------------------
     void startFadeOut(FadeResult result);
+    // A left click, or Enter or Space, this frame.
+    static bool Advanced();
     Image& layer(int illustrationIndex, int variant) { return layers[illustrationIndex * 2 + variant]; }
 
     ScreenFade fade;

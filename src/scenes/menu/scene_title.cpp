@@ -1,11 +1,17 @@
 #include "scenes/menu/scene_title.h"
 
+#include <algorithm>
 #include <string>
 
 #include "app/mouse_controller.h"
 #include "core/global.h"
 #include "graphics/dx_graphic.h"
+#include "platform/debug.h"
 #include "platform/platform.h"
+#include "core/records.h"
+#include "platform/text_encoding.h"
+#include "scenes/menu/options_layout.h"
+#include "scenes/match/opponent_lines.h"
 #include "scenes/menu/title_layout.h"
 #include "scenes/menu/title_texts.h"
 #include "sound/dx_sound.h"
@@ -19,6 +25,24 @@ constexpr uint32_t kClear = 0x00000000;
 constexpr int kTitleFadeFrames = 10;        // the second title image fades as the pick comes in
 constexpr int64_t kMenuBgmLoopTrigger = 7400000;  // sample frame where "bgm_menu.ogg" jumps back to 0
 constexpr const char* kJingle = "menu_title.wav";
+
+// The menu items as the arrows walk them: two columns of three.
+constexpr int kMenuGrid[2][3] = {{kHoverGallery, kHoverCredits, kHoverOptions}, {kHoverStart, kHoverEnd, kHoverQuick}};
+
+using platform::KeyCode;
+
+// A plain rectangle of one colour (an untextured sprite).
+void Plate(Image& image, const Area& a, uint32_t rgb, float alpha) {
+    image.textureName.clear();
+    image.visible = true;
+    image.useSourceRect = true;
+    image.sourceRect = {0, 0, a.right - a.left, a.bottom - a.top};
+    image.position = {static_cast<float>(a.left), static_cast<float>(a.top), 0.0f};
+    image.red = static_cast<float>((rgb >> 16) & 0xFF) / 255.0f;
+    image.green = static_cast<float>((rgb >> 8) & 0xFF) / 255.0f;
+    image.blue = static_cast<float>(rgb & 0xFF) / 255.0f;
+    image.alpha = alpha;
+}
 
 // "menu_select_0" + slot digit + "_" + suffix, slot index 0..4.
 std::string SlotComposition(int slot, const char* suffix) {
@@ -50,6 +74,7 @@ void SceneTitle::Enter(int) {
     g.Set(0, "isCgMode");
 
     configureWindow();
+    configureExtras();
     line = 0;
     newLine = true;
     windowHidden = false;
@@ -146,7 +171,13 @@ void SceneTitle::runState() {
     switch (state) {
         case kShowMenu: stateShowMenu(); break;
         case kLogo: stateLogo(); break;
-        case kMenu: if (input) stateMenu(); break;
+        case kMenu:
+            if (input && options.IsOpen()) {
+                options.Update(MouseController::Instance());
+            } else if (input) {
+                stateMenu();
+            }
+            break;
         case kCredits: if (input) stateCredits(); break;
         case kIntroduction: if (input) stateIntroduction(); break;
         case kWaiting: stateWaiting(); break;
@@ -160,6 +191,16 @@ void SceneTitle::drawFrame() {
     DxGraphic& gfx = DxGraphic::Instance();
     gfx.BeginFrame();
     drawTree(&root, 0.0f, 0.0f, 0.0f);
+    if (state == kMenu && button.playing) {
+        optionsButton.draw(0.0f, 0.0f, 0.0f);
+        optionsLabel.draw(0.0f, 0.0f, 0.0f);
+    }
+    if (plateShown_) {
+        plateFrame.draw(0.0f, 0.0f, 0.0f);
+        plate.draw(0.0f, 0.0f, 0.0f);
+        plateText.draw(0.0f, 0.0f, 0.0f);
+    }
+    options.Draw();
     fade.Draw();
     gfx.EndFrame();
 }
@@ -190,6 +231,9 @@ void SceneTitle::stateShowMenu() {
     // Everything the host pick and the introduction showed starts over.
     hover = shownHover = kHoverUnset;
     hoveredSlot_ = pickedSlot_ = kNoSlot;
+    plateShown_ = false;
+    keyboardHover = false;
+    dressOptionsItem(false);
     line = 0;
     newLine = true;
     windowHidden = false;
@@ -206,27 +250,88 @@ void SceneTitle::stateLogo() {
     }
 }
 
-// Menu: hover lights an item's button; a click starts it.
+// Menu: hover lights an item's button; a click starts it. The arrows walk the items with the
+// same light and Enter starts the lit one; Escape asks whether to end.
 void SceneTitle::stateMenu() {
     const MouseController& m = MouseController::Instance();
-    int under = kHoverNone;
-    for (const MenuItem& item : kMenuItems) {
-        if (item.area.contains(m.x, m.y)) {
-            under = item.hover;
-            break;
+    if (m.KeyPressed(KeyCode::Escape)) {
+        askQuit();
+        return;
+    }
+    const int keyed = menuItemByKeys(m);
+    if (keyed != kHoverNone) {
+        hover = keyed;
+        keyboardHover = true;
+    } else if (keyboardHover && (m.x != m.previousX || m.y != m.previousY || m.Clicked())) {
+        keyboardHover = false;
+    }
+    if (!keyboardHover) {
+        int under = kHoverNone;
+        for (const MenuItem& item : kMenuItems) {
+            if (item.area.contains(m.x, m.y)) {
+                under = item.hover;
+                break;
+            }
+        }
+        if (under == kHoverNone && menu::options::kMenuItem.contains(m.x, m.y)) {
+            under = kHoverOptions;
+        }
+        if (under != kHoverNone) {
+            hover = under;
+            if (m.Clicked()) {
+                startMenuItem(under);
+            }
+        } else if (hover != kHoverUnset) {
+            hover = kHoverNone;
         }
     }
-    if (under != kHoverNone) {
-        hover = under;
-        if (m.Clicked()) {
-            startMenuItem(under);
-        }
-    } else if (hover != kHoverUnset) {
-        hover = kHoverNone;
+    if (m.KeyPressed(KeyCode::Return) && hover != kHoverUnset && hover != kHoverNone) {
+        startMenuItem(hover);
     }
-    if (hover != shownHover) {
-        button.Play("menu_button_0" + std::to_string(hover + 1));
-        shownHover = hover;
+    showHover();
+}
+
+// Plays the lit item's button composition and lights the options plate.
+void SceneTitle::showHover() {
+    if (hover == shownHover) {
+        return;
+    }
+    const int composition = hover == kHoverOptions ? kHoverNone : hover;
+    button.Play("menu_button_0" + std::to_string(composition + 1));
+    shownHover = hover;
+    dressOptionsItem(hover == kHoverOptions);
+}
+
+// The item the arrows lead to from the lit one (the first arrow lights "start"); kHoverNone
+// without an arrow.
+int SceneTitle::menuItemByKeys(const MouseController& m) const {
+    const bool up = m.KeyPressed(KeyCode::Up), down = m.KeyPressed(KeyCode::Down);
+    const bool sideways = m.KeyPressed(KeyCode::Left) || m.KeyPressed(KeyCode::Right);
+    if (!up && !down && !sideways) {
+        return kHoverNone;
+    }
+    for (int col = 0; col < 2; ++col) {
+        for (int row = 0; row < 3; ++row) {
+            if (kMenuGrid[col][row] != hover) {
+                continue;
+            }
+            if (sideways) {
+                return kMenuGrid[1 - col][row];
+            }
+            return kMenuGrid[col][(row + (down ? 1 : 2)) % 3];
+        }
+    }
+    return kHoverStart;
+}
+
+void SceneTitle::askQuit() {
+    const bool yes = platform::Get().ShowMessageBox(platform::SjisToUtf8(SJ("終了しますか")),
+                                                    platform::SjisToUtf8(SJ("終了確認")),
+                                                    platform::MessageBoxButtons::OkCancel,
+                                                    platform::MessageBoxIcon::Question,
+                                                    true) == platform::MessageBoxAnswer::Ok;
+    if (yes) {
+        startMenuItem(kHoverEnd);
     }
 }
 
@@ -259,9 +364,9 @@ void SceneTitle::stateIntroduction() {
     if (skipping) {
         advanceLine();
     }
-    if (m.RightClicked()) {
+    if (m.RightClicked() || m.KeyPressed(KeyCode::Escape)) {
         backToMenu();
-    } else if (m.Clicked()) {
+    } else if (m.Clicked() || m.KeyPressed(KeyCode::Return) || m.KeyPressed(KeyCode::Space)) {
         if (windowHidden) {
             windowHidden = false;
         } else {
@@ -270,18 +375,35 @@ void SceneTitle::stateIntroduction() {
     }
 }
 
-// The pick: the panel under the pointer is lit; a click on it chooses that host.
+// The pick: the panel under the pointer (or the one Left/Right moved to) is lit, with its host's
+// records on a plate below; a click or Enter chooses that host.
 void SceneTitle::statePick() {
     const MouseController& m = MouseController::Instance();
-    if (m.RightClicked()) {
+    if (m.RightClicked() || m.KeyPressed(KeyCode::Escape)) {
         backToMenu();
         return;
     }
-    const int slot = slotAt(m.x, m.y);
-    hoverSlot(slot);
-    if (slot != kNoSlot && m.Clicked()) {
-        pickSlot(slot);
+    const bool left = m.KeyPressed(KeyCode::Left), right = m.KeyPressed(KeyCode::Right);
+    if (left || right) {
+        const int from = hoveredSlot_ == kNoSlot ? (right ? kSlotCount - 1 : 0) : hoveredSlot_;
+        hoverSlot((from + (right ? 1 : kSlotCount - 1)) % kSlotCount);
+        keyboardHover = true;
+    } else if (keyboardHover && (m.x != m.previousX || m.y != m.previousY || m.Clicked())) {
+        keyboardHover = false;
     }
+    if (!keyboardHover) {
+        const int slot = slotAt(m.x, m.y);
+        hoverSlot(slot);
+        if (slot != kNoSlot && m.Clicked()) {
+            pickSlot(slot);
+            return;
+        }
+    }
+    if (hoveredSlot_ != kNoSlot && m.KeyPressed(KeyCode::Return)) {
+        pickSlot(hoveredSlot_);
+        return;
+    }
+    plateShown_ = hoveredSlot_ != kNoSlot;
 }
 
 void SceneTitle::stateWaiting() {
@@ -312,6 +434,32 @@ void SceneTitle::configureWindow() {
     window.setText(nullptr);
 }
 
+// The options item, its overlay and the records plate of the host pick.
+void SceneTitle::configureExtras() {
+    using namespace menu::options;
+    options.Load();
+    // Missing pictures leave the item and the plate as plain plates, with one warning each.
+    DxGraphic& gfx = DxGraphic::Instance();
+    int w = 0, h = 0, wLit = 0, hLit = 0, wPlate = 0, hPlate = 0;
+    gfx.GetTexture(kItemPicture, w, h);
+    gfx.GetTexture(kItemLitPicture, wLit, hLit);
+    gfx.GetTexture(kPlatePicture, wPlate, hPlate);
+    itemPictured_ = w > 0 && wLit > 0;
+    platePictured_ = wPlate > 0;
+    if (!itemPictured_) {
+        platform::OutputDebug("Warning: the options item's pictures are missing; drawn plain");
+    }
+    if (!platePictured_) {
+        platform::OutputDebug("Warning: records_plate.png is missing; the plate is drawn plain");
+    }
+    optionsLabel.CreateCanvas("title_options_label", kMenuItem.right - kMenuItem.left, 40);
+    optionsLabel.position = {static_cast<float>(kMenuItem.left + 110), static_cast<float>(kMenuItem.top + 8), 0.0f};
+    optionsLabel.DrawText(SJ("オプション"), 0, 0, 24, kNightBlue, true);
+    dressOptionsItem(false);
+    plateText.CreateCanvas("title_records_plate", kPlateWidth - 2 * kPlateInsetX, kPlateHeight - 8);
+    plateShown_ = false;
+}
+
 void SceneTitle::startMenuItem(int hoverValue) {
     DxSound& sound = DxSound::Instance();
     switch (hoverValue) {
@@ -334,6 +482,9 @@ void SceneTitle::startMenuItem(int hoverValue) {
         case kHoverQuick:
             sound.PlaySe("se_decide.wav");
             fadeOut(kFadeQuickMatch);
+            break;
+        case kHoverOptions:
+            options.Open();
             break;
         default:
             break;
@@ -374,9 +525,63 @@ void SceneTitle::hoverSlot(int slot) {
         slots[static_cast<size_t>(slot)].Play(SlotComposition(slot, "02"));
     }
     hoveredSlot_ = slot;
+    refreshPlate();
+}
+
+// The plate under the lit panel: the host's name and her or his records.
+void SceneTitle::refreshPlate() {
+    using namespace menu::options;
+    if (hoveredSlot_ == kNoSlot) {
+        plateShown_ = false;
+        return;
+    }
+    const int host = kSlotOpponent[static_cast<size_t>(hoveredSlot_)];
+    const int centre = kSlotCentreX0 + hoveredSlot_ * kSlotStep;
+    const int left = std::clamp(centre - kPlateWidth / 2, 8, 1272 - kPlateWidth);
+    const Area outer = {left - 2, kPlateTop - 2, left + kPlateWidth + 2, kPlateTop + kPlateHeight + 2};
+    const Area inner = {left, kPlateTop, left + kPlateWidth, kPlateTop + kPlateHeight};
+    if (platePictured_) {
+        plateFrame.visible = false;
+        plate.loadTexture(kPlatePicture, true);
+        plate.useSourceRect = false;
+        plate.red = plate.green = plate.blue = plate.alpha = 1.0f;
+        plate.position = {static_cast<float>(outer.left), static_cast<float>(outer.top), 0.0f};
+    } else {
+        Plate(plateFrame, outer, kLanternGold, 1.0f);
+        Plate(plate, inner, kNightBlue, 0.92f);
+    }
+    plateText.position = {static_cast<float>(left + kPlateInsetX), static_cast<float>(kPlateTop + 6), 0.0f};
+    const HostRecord& r = Records::Instance().Get(host);
+    plateText.DrawText(match::OpponentName(host), 0, 0, kPlateNameSize, kLanternGold, true);
+    const std::string lines[] = {RecordFirstLine(r), RecordBestLine(r), RecordPayoutLine(r)};
+    for (int i = 0; i < 3; ++i) {
+        plateText.DrawText(platform::Utf8ToSjis(lines[i]), 0, kPlateFirstLineY + i * kPlateLineStep, kPlateFontSize,
+                           kMoonWhite, false);
+    }
+}
+
+void SceneTitle::dressOptionsItem(bool lit) {
+    using namespace menu::options;
+    if (!itemPictured_) {
+        Plate(optionsButton, kMenuItem, kLanternGold, lit ? 1.0f : 0.7f);
+        optionsLabel.alpha = lit ? 1.0f : 0.8f;
+        return;
+    }
+    // Like the title's own buttons: the picture at 97 %, centred on the item.
+    optionsButton.loadTexture(lit ? kItemLitPicture : kItemPicture, true);
+    optionsButton.useSourceRect = false;
+    optionsButton.red = optionsButton.green = optionsButton.blue = optionsButton.alpha = 1.0f;
+    optionsButton.scaleEnabled = true;
+    optionsButton.scale = {kItemScale, kItemScale, 1.0f};
+    optionsButton.scalePivot = {0.5f, 0.5f, 0.0f};
+    const int x = (kMenuItem.left + kMenuItem.right - optionsButton.textureWidth) / 2;
+    const int y = (kMenuItem.top + kMenuItem.bottom - optionsButton.textureHeight) / 2;
+    optionsButton.position = {static_cast<float>(x), static_cast<float>(y), 0.0f};
+    optionsLabel.alpha = 0.0f;  // the picture carries its own lettering
 }
 
 void SceneTitle::pickSlot(int slot) {
+    plateShown_ = false;
     DxSound::Instance().PlaySe("se_decide.wav");
     slots[static_cast<size_t>(slot)].Play(SlotComposition(slot, "03"));  // plays its own sparkle
     pickedSlot_ = slot;
@@ -434,6 +639,8 @@ void SceneTitle::fadeOut(int result) {
 }
 
 void SceneTitle::backToMenu() {
+    plateShown_ = false;
+    keyboardHover = false;
     windowHidden = !windowHidden;
     fadeOut(kFadeBackToMenu);
     DxSound::Instance().PlaySe("se_cancel.wav");

@@ -1,8 +1,11 @@
 #pragma once
 #include <array>
 
+class MouseController;
+
 #include "app/scene.h"
 #include "animation/sylkie_animation.h"
+#include "scenes/menu/options_overlay.h"
 #include "widgets/screen_fade.h"
 #include "widgets/image.h"
 #include "widgets/message_window.h"
@@ -53,6 +56,10 @@ public:
     int lineIndex() const { return line; }
     bool inputOn() const { return input; }
     const MessageWindow& messageWindow() const { return window; }
+    const OptionsOverlay& optionsOverlay() const { return options; }
+    int menuHover() const { return hover; }
+    int hoveredSlot() const { return hoveredSlot_; }
+    bool recordsPlateShown() const { return plateShown_; }
 
 private:
     // --- Frame ---
@@ -84,6 +91,13 @@ private:
     void backToMenu();
     void startJingleFade();
     static int slotAt(int x, int y);
+    int menuItemByKeys(const MouseController& m) const;
+    void askQuit();
+    void configureExtras();
+    void showHover();
+    // Shows the options item dim or lit (picture, or the plain plate without one).
+    void dressOptionsItem(bool lit);
+    void refreshPlate();
 
     // --- Display ---
     Image root;
@@ -100,6 +114,14 @@ private:
     SylkieAnimation select6;   // "menu_select_06.bca": the moon over the pick
     MessageWindow window;
     ScreenFade fade;
+    OptionsOverlay options;
+    Image optionsButton;       // the options item: its button picture (or a plain gold plate)
+    ImageFont optionsLabel;
+    Image plateFrame;          // the records plate of the hovered host
+    Image plate;
+    ImageFont plateText;
+    bool itemPictured_ = false;   // the options item's pictures were found
+    bool platePictured_ = false;  // the records plate's picture was found
 
     // --- Flow ---
     TitleState state = kShowMenu;
@@ -114,6 +136,8 @@ private:
     // --- Menu ---
     int hover = -1;            // menu::title::Hover under the pointer
     int shownHover = -1;       // whose button composition plays
+    bool keyboardHover = false;  // the arrows chose the item: the pointer counts again once it moves
+    bool plateShown_ = false;
 
     // --- Host pick and introduction ---
     int hoveredSlot_ = kNoSlot;  // slot index 0..4 highlighted

@@ -25,6 +25,7 @@ enum Hover : int {
     kHoverEnd = 3,
     kHoverNone = 4,
     kHoverQuick = 5,
+    kHoverOptions = 6,  // drawn by the scene itself; all the pictured buttons stay dim
 };
 
 struct MenuItem {
