@@ -192,6 +192,9 @@ void SceneGame::Leave() {
     DxSound& sound = DxSound::Instance();
     sound.StopSe(kSeBetLoop);
     sound.StopSe(kSeMedalMove);
+    // The table, cards, hosts and effects are this screen's alone: the next one loads its own.
+    DxGraphic::Instance().ReleaseAllTextures();
+    DxGraphic::Instance().ReleaseAllCanvases();
 }
 
 void SceneGame::Update(int* nextSceneId) {
