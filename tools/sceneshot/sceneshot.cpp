@@ -13,6 +13,9 @@
 //     answer ok|cancel    answer of the next confirmation boxes
 //     shot NAME           writes OUT_DIR/NAME.png of the last frame
 //     time N LABEL        runs N passes and prints the mean and 99th percentile time per pass
+//     goto ID             leaves the running scene (its Leave, as when it asks for another) and
+//                         starts scene ID on the next pass, told it came from the one left
+//     memory LABEL        prints the resident size now and at its peak (VmRSS, VmHWM) in kB
 // Runs from the build folder (data/, wav/, config.ini); the save file goes to a temporary folder.
 // The clock is virtual (frames run as fast as they draw) unless --realtime is given.
 #include <stdlib.h>
@@ -110,6 +113,18 @@ public:
         std::printf("%s: %zu frames, mean %.3f ms, p99 %.3f ms, %.1f fps possible\n", label.c_str(), ms.size(), mean,
                     p99, 1000.0 / mean);
     }
+    // Resident size now and its peak so far, from /proc/self/status (kB); false without /proc.
+    static bool Memory(long& rssKb, long& peakKb) {
+        std::ifstream status("/proc/self/status");
+        std::string key;
+        rssKb = peakKb = -1;
+        while (status >> key) {
+            if (key == "VmRSS:") status >> rssKb;
+            if (key == "VmHWM:") status >> peakKb;
+            status.ignore(1 << 16, '\n');
+        }
+        return rssKb >= 0 && peakKb >= 0;
+    }
     bool quit() const { return quit_; }
 
 private:
@@ -156,7 +171,10 @@ int main(int argc, char** argv) {
     if (saveDir != nullptr) Global::Instance().SetSaveFolder(saveDir);
 
     Application app(CreateScene);
-    app.SetInstanceName("tarnwick-sceneshot");  // one lock file, reused run after run
+    // One lock file, reused run after run; SCENESHOT_INSTANCE names another so that runs from
+    // several build folders can overlap.
+    const char* instance = std::getenv("SCENESHOT_INSTANCE");
+    app.SetInstanceName(instance != nullptr && *instance != '\0' ? instance : "tarnwick-sceneshot");
     if (app.Initialize() != 0) {
         std::fprintf(stderr, "sceneshot: start-up failed (run it from the build folder)\n");
         app.Shutdown();
@@ -177,6 +195,19 @@ int main(int argc, char** argv) {
             ok = static_cast<bool>(in >> id);
             app.currentSceneId = 0;
             app.nextSceneId = id;
+        } else if (cmd == "goto") {
+            int id = 0;
+            ok = static_cast<bool>(in >> id) && id != app.currentSceneId;
+            if (ok) {
+                if (app.scene) app.scene->Leave();
+                app.scene.reset();
+                app.nextSceneId = id;
+            }
+        } else if (cmd == "memory") {
+            std::string label;
+            long rss = 0, peak = 0;
+            ok = static_cast<bool>(in >> label) && Runner::Memory(rss, peak);
+            if (ok) std::printf("%s: rss %ld kB, peak %ld kB\n", label.c_str(), rss, peak);
         } else if (cmd == "set") {
             std::string key;
             int value = 0;

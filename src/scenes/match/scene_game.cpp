@@ -214,6 +214,9 @@ void SceneGame::Leave() {
     if (recordsDirty) {
         writeRecords();
     }
+    // The table, cards, hosts and effects are this screen's alone: the next one loads its own.
+    DxGraphic::Instance().ReleaseAllTextures();
+    DxGraphic::Instance().ReleaseAllCanvases();
 }
 
 void SceneGame::Update(int* nextSceneId) {

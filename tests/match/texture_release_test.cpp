@@ -1,0 +1,104 @@
+// Textures across scene changes, counted on the headless platform: the heavy scenes (host
+// selection, gallery, match) release every texture and canvas when they leave, so a round trip
+// from the title menu through one of them ends with exactly the textures the title menu holds,
+// however often it is made. The title itself keeps its pictures when it leaves; the next heavy
+// scene's leaving frees them with its own.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../menu/title_fixture.h"
+#include "core/global.h"
+#include "graphics/dx_graphic.h"
+#include "match_fixture.h"
+#include "scenes/menu/title_texts.h"
+
+namespace {
+
+using namespace titletest;
+
+class TextureReleaseTest : public matchtest::MatchTest {
+protected:
+    void SetUp() override {
+        MatchTest::SetUp();
+        if (!UseGameData()) GTEST_SKIP() << "needs the generated data";
+        Global::Instance().Set(1, "skipLogo");
+    }
+
+    SceneTitle* title() const { return dynamic_cast<SceneTitle*>(scene()); }
+    size_t live() const { return headless->LiveTextureCount(); }
+
+    // Runs until the title menu takes input again, the pointer parked where nothing lights;
+    // false when it does not come back.
+    bool backAtTitleMenu() {
+        moveMouse(kEmpty.x, kEmpty.y);
+        if (!runUntil([&] { return title() != nullptr && title()->inputOn(); }, 600)) return false;
+        return frames(2);
+    }
+    bool reachScene(int id) {
+        return runUntil([&] { return currentScene() == id && scene() != nullptr; }, 200) && frames(30);
+    }
+
+    // Title menu -> the scene a menu item leads to -> a right click back to the menu.
+    void roundTripByMenu(Point item, int sceneId) {
+        click(item.x, item.y);
+        ASSERT_TRUE(reachScene(sceneId));
+        // The scene loaded its own pictures on top of the ones the title left loaded.
+        EXPECT_GT(live(), titleCount_);
+        rightClick(10, 10);
+        ASSERT_TRUE(backAtTitleMenu()) << "scene " << sceneId << " did not lead back to the title";
+    }
+
+    // Title menu -> host pick -> introduction skipped with Ctrl -> the match, played to the
+    // player's first choice -> the title button, confirmed -> the title menu.
+    void roundTripThroughMatch() {
+        click(kStart.x, kStart.y);
+        frames(SceneTitle::kPickWait);
+        click(SlotCentre(1).x, SlotCentre(1).y);
+        holdKey(platform::KeyCode::LeftControl, true);
+        frames(menu::kIntroductionLineCount);
+        holdKey(platform::KeyCode::LeftControl, false);
+        ASSERT_TRUE(runUntil([&] { return inMatch(); }, 200));
+        skipStory();
+        ASSERT_TRUE(reach(SceneGame::PlayerChoice));
+        EXPECT_GT(live(), titleCount_);
+        headless->QueueMessageBoxAnswer(platform::MessageBoxAnswer::Ok);
+        clickOn(game().titleButton);
+        ASSERT_TRUE(backAtTitleMenu()) << "the match did not lead back to the title";
+    }
+
+    // Starts at the title menu and counts what it holds.
+    void startAtTitle() {
+        Start(kSceneTitle);
+        ASSERT_TRUE(backAtTitleMenu());
+        titleCount_ = live();
+        ASSERT_GT(titleCount_, 0u);
+    }
+
+    size_t titleCount_ = 0;
+};
+
+TEST_F(TextureReleaseTest, GalleryAndHostSelectionLeaveOnlyTheTitlesTexturesBehind) {
+    startAtTitle();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        roundTripByMenu(kGallery, kSceneCgMode);
+        EXPECT_EQ(live(), titleCount_) << "after the gallery";
+        roundTripByMenu(kQuick, kSceneChrSelect);
+        EXPECT_EQ(live(), titleCount_) << "after the host selection";
+    }
+}
+
+TEST_F(TextureReleaseTest, TheMatchLeavesOnlyTheTitlesTexturesBehind) {
+    startAtTitle();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        roundTripThroughMatch();
+        EXPECT_EQ(live(), titleCount_) << "after the match";
+    }
+    // And a lighter scene after it: the gallery's leaving still returns to the same count.
+    roundTripByMenu(kGallery, kSceneCgMode);
+    EXPECT_EQ(live(), titleCount_);
+}
+
+}  // namespace
