@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include "core/host_names.h"
 #include "platform/text_encoding.h"
 
 namespace match {
@@ -345,9 +346,8 @@ constexpr std::array<const char*, kAbilityCommentCount> kAbilityHelp = {{
     "あなたの能力いくつかに、守りの印をつける",
 }};
 
-constexpr std::array<const char*, kOpponentCount> kNames = {{
-    "ペムラ", "オツェル", "クェンヴァー", "イブレン", "ロスウェス",
-}};
+static_assert(hosts::kCount == kOpponentCount);
+constexpr const std::array<const char*, kOpponentCount>& kNames = hosts::kNamesUtf8;
 
 template <size_t N>
 std::array<std::string, N> ToSjis(const std::array<const char*, N>& utf8) {

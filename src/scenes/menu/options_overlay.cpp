@@ -12,8 +12,8 @@
 #include "platform/debug.h"
 #include "platform/platform.h"
 #include "platform/text_encoding.h"
-#include "scenes/match/opponent_lines.h"
 #include "scenes/menu/options_layout.h"
+#include "scenes/menu/title_texts.h"
 #include "sound/dx_sound.h"
 
 namespace {
@@ -372,7 +372,7 @@ void OptionsOverlay::refreshRecords() {
     for (int h = 0; h < Records::kHosts; ++h) {
         ImageFont& block = records_lines_[static_cast<size_t>(h)];
         const HostRecord& r = records.Get(h);
-        block.DrawText(match::OpponentName(h), 0, 0, kFontSize, kLanternGold, true);
+        block.DrawText(menu::HostName(h), 0, 0, kFontSize, kLanternGold, true);
         const std::string lines[] = {RecordFirstLine(r), RecordBestLine(r), RecordPayoutLine(r)};
         for (int i = 0; i < 3; ++i) {
             block.DrawText(platform::Utf8ToSjis(lines[i]), kRecordTextX, i * kRecordLineStep, kRecordFontSize,

@@ -11,7 +11,6 @@
 #include "core/records.h"
 #include "platform/text_encoding.h"
 #include "scenes/menu/options_layout.h"
-#include "scenes/match/opponent_lines.h"
 #include "scenes/menu/title_layout.h"
 #include "scenes/menu/title_texts.h"
 #include "sound/dx_sound.h"
@@ -552,7 +551,7 @@ void SceneTitle::refreshPlate() {
     }
     plateText.position = {static_cast<float>(left + kPlateInsetX), static_cast<float>(kPlateTop + 6), 0.0f};
     const HostRecord& r = Records::Instance().Get(host);
-    plateText.DrawText(match::OpponentName(host), 0, 0, kPlateNameSize, kLanternGold, true);
+    plateText.DrawText(menu::HostName(host), 0, 0, kPlateNameSize, kLanternGold, true);
     const std::string lines[] = {RecordFirstLine(r), RecordBestLine(r), RecordPayoutLine(r)};
     for (int i = 0; i < 3; ++i) {
         plateText.DrawText(platform::Utf8ToSjis(lines[i]), 0, kPlateFirstLineY + i * kPlateLineStep, kPlateFontSize,

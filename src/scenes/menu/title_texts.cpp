@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/host_names.h"
 #include "platform/text_encoding.h"
 
 namespace menu {
@@ -37,6 +38,18 @@ const std::string& IntroductionLine(int i) {
     }();
     static const std::string empty;
     return i >= 0 && i < kIntroductionLineCount ? converted[static_cast<size_t>(i)] : empty;
+}
+
+const std::string& HostName(int h) {
+    static const std::array<std::string, hosts::kCount> converted = [] {
+        std::array<std::string, hosts::kCount> out;
+        for (int k = 0; k < hosts::kCount; ++k) {
+            out[static_cast<size_t>(k)] = platform::Utf8ToSjis(hosts::kNamesUtf8[static_cast<size_t>(k)]);
+        }
+        return out;
+    }();
+    static const std::string empty;
+    return h >= 0 && h < hosts::kCount ? converted[static_cast<size_t>(h)] : empty;
 }
 
 }  // namespace menu

@@ -10,4 +10,7 @@ inline constexpr int kIntroductionLineCount = 4;
 // Introduction line i in Shift-JIS (converted once, on first use); empty outside 0..3.
 const std::string& IntroductionLine(int i);
 
+// Host h's name in Shift-JIS (converted once); empty outside 0..4.
+const std::string& HostName(int h);
+
 }  // namespace menu
