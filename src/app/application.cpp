@@ -242,6 +242,7 @@ bool Application::FastPlay() {
 
 int Application::Initialize() {
     platform::Platform& p = platform::Get();
+    startTicks_ = p.PerformanceCounter();
 
     guard_ = std::make_unique<platform::SingleInstanceGuard>(instanceName_);
     if (guard_->AlreadyExisted()) {
@@ -379,6 +380,14 @@ bool Application::Pass() {
             ++updatesLastPass_;
         }
         graphics.SetFrameHidden(false);
+        if (!firstFrameLogged_) {
+            // One line for start-up timing: the first scene's first frame is on screen.
+            firstFrameLogged_ = true;
+            const uint64_t ticks = p.PerformanceCounter() - startTicks_;
+            const uint64_t frequency = p.PerformanceFrequency();
+            const long long ms = frequency > 0 ? static_cast<long long>(ticks * 1000 / frequency) : -1;
+            platform::OutputDebug("info: first frame " + std::to_string(ms) + " ms after start-up began");
+        }
     }
     if (nextSceneId == kSceneQuit) {
         HideWindowAndQuit();

@@ -80,6 +80,8 @@ private:
     int windowWidth_ = 0;   // windowed client size, followed through resizes
     int windowHeight_ = 0;
     int updatesLastPass_ = 0;
+    uint64_t startTicks_ = 0;       // when Initialize began
+    bool firstFrameLogged_ = false;
 };
 
 // --- config.ini -------------------------------------------------------------------------------

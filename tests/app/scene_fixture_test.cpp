@@ -75,6 +75,16 @@ TEST_F(SceneFixtureTest, ClicksSwitchScenesAndPlayLoggedEffects) {
     EXPECT_EQ(std::count(gEvents.begin(), gEvents.end(), "ctrl"), 2);
 }
 
+// Start-up timing: one line when the first frame is drawn, none after.
+TEST_F(SceneFixtureTest, FirstFrameIsReportedOnce) {
+    Start(2);
+    ASSERT_TRUE(frames(5));
+    const auto lines = std::count_if(debugLines.begin(), debugLines.end(), [](const std::string& line) {
+        return line.find("info: first frame ") == 0 && line.find(" ms after start-up began") != std::string::npos;
+    });
+    EXPECT_EQ(lines, 1);
+}
+
 TEST_F(SceneFixtureTest, SceneIdTenQuitsAfterLeave) {
     Start(3);
     frames(2);

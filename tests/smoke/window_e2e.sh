@@ -98,7 +98,10 @@ click_at() {
   local wx wy
   wx=$(xwininfo -id "$win" | awk '/Absolute upper-left X:/{print $4}')
   wy=$(xwininfo -id "$win" | awk '/Absolute upper-left Y:/{print $4}')
-  xdotool mousemove --sync $((wx + $1)) $((wy + $2))
+  # --sync would wait for a motion that never comes when the pointer is already there.
+  local x=$((wx + $1)) y=$((wy + $2)) at
+  at=$(xdotool getmouselocation 2>/dev/null | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/p')
+  [ "$at" = "$x $y" ] || timeout 5 xdotool mousemove --sync "$x" "$y"
   sleep 0.2
   xdotool mousedown 1
   sleep 0.2

@@ -26,7 +26,15 @@ void Premultiply(const uint32_t* argb, int w, int h, int pitch, uint32_t* out) {
                 dst[x] = p;
                 continue;
             }
-            auto scale = [a](uint32_t c) { return (c * a + 127u) / 255u; };
+            if (a == 0) {
+                dst[x] = 0;
+                continue;
+            }
+            // c * a / 255 rounded, without a division: exact for every c, a in 0..255.
+            auto scale = [a](uint32_t c) {
+                const uint32_t v = c * a + 128u;
+                return (v + (v >> 8)) >> 8;
+            };
             dst[x] = (a << 24) | (scale((p >> 16) & 0xFFu) << 16) | (scale((p >> 8) & 0xFFu) << 8) | scale(p & 0xFFu);
         }
     }
