@@ -119,6 +119,34 @@ click_at() {
   xdotool mouseup "${3:-1}"
 }
 
+# E2E_KEYS=1 plays the same visit by the keyboard alone (the pointer stays off every button).
+keys=${E2E_KEYS:-0}
+# A key held over a few frames (the game samples the keyboard once a frame).
+press() {
+  xdotool keydown "$1"
+  sleep 0.1
+  xdotool keyup "$1"
+  sleep 0.05
+}
+# The pointer to an empty place of the window, moved a little so that the scene sees it move and
+# hands the highlight back from the keyboard to the pointer.
+pointer_away() {
+  click_free=$(( 1 - ${click_free:-0} ))
+  local x=$((wx + 200 + click_free * 10)) y=$((wy + 100))
+  timeout 5 xdotool mousemove --sync "$x" "$y"
+  sleep 0.1
+}
+# One answer to the question on screen: Yes (or OK) or No, by a click on its button or by key.
+answer() {
+  if [ "$keys" = 1 ]; then
+    if [ "$1" = yes ]; then press y; else press n; fi
+  elif [ "$1" = yes ]; then
+    click_at 170 407
+  else
+    click_at 400 407
+  fi
+}
+
 # --- Start-up and logo ---
 cd "$work/game"
 t0=$(now_ms)
@@ -153,7 +181,9 @@ picked=0
 while [ "$(now_ms)" -lt "$deadline" ]; do
   snap || continue
   if is pick; then picked=1; break; fi
-  is menu && click_at 1000 540
+  if is menu; then
+    if [ "$keys" = 1 ]; then pointer_away; press Down; press Return; else click_at 1000 540; fi
+  fi
   sleep 0.3
 done
 [ $picked -eq 1 ] && say "stage pick at $(( $(now_ms) - t0 )) ms" || bad "the host pick did not come"
@@ -165,7 +195,10 @@ intro=0
 while [ "$(now_ms)" -lt "$deadline" ]; do
   snap || continue
   if is intro; then intro=1; break; fi
-  is pick && click_at 640 330
+  if is pick; then
+    # By keys the first Right lights the leftmost panel: three reach the middle one.
+    if [ "$keys" = 1 ]; then pointer_away; press Right; press Right; press Right; press Return; else click_at 640 330; fi
+  fi
   sleep 0.3
 done
 [ $intro -eq 1 ] && say "stage intro at $(( $(now_ms) - t0 )) ms" || bad "the introduction did not come"
@@ -190,7 +223,11 @@ deadline=$(( $(now_ms) + 90000 ))
 while [ "$(now_ms)" -lt "$deadline" ]; do
   snap || continue
   is match_table && break
-  if is match_question; then click_at 320 407; elif is match_story; then click_at 640 400; fi
+  if is match_question; then
+    if [ "$keys" = 1 ]; then press Return; else click_at 320 407; fi
+  elif is match_story; then
+    if [ "$keys" = 1 ]; then press Return; else click_at 640 400; fi
+  fi
   sleep 0.2
 done
 expect_stage match_table 1
@@ -198,10 +235,9 @@ expect_stage match_table 1
 # hand cost every medal). E2E_FULL_HAND=0 leaves the dealt table by the title button instead.
 if [ "${E2E_FULL_HAND:-1}" = 1 ]; then
   # Hold the first two cards, Draw, wait for the next choice (or the comparison after a call).
-  click_at 80 500
-  click_at 190 500
+  if [ "$keys" = 1 ]; then press 1; press 2; else click_at 80 500; click_at 190 500; fi
   expect_stage match_choice 5
-  click_at 72 663
+  if [ "$keys" = 1 ]; then press d; else click_at 72 663; fi
   deadline=$(( $(now_ms) + 60000 ))
   showdown=0
   while [ "$(now_ms)" -lt "$deadline" ]; do
@@ -212,9 +248,9 @@ if [ "${E2E_FULL_HAND:-1}" = 1 ]; then
   done
   if [ $showdown -eq 0 ]; then
     # Showdown and Yes.
-    click_at 183 663
+    if [ "$keys" = 1 ]; then press s; else click_at 183 663; fi
     expect_stage match_question 5
-    click_at 170 407
+    answer yes
   fi
   # The result: one banner or another, the plates with it.
   deadline=$(( $(now_ms) + 60000 ))
@@ -235,7 +271,13 @@ if [ "${E2E_FULL_HAND:-1}" = 1 ]; then
     snap || continue
     is match_table && break
     if is advert; then ended=1; break; fi
-    if is match_question; then click_at 400 407; else click_at 640 300; fi
+    if is match_question; then
+      answer no
+    elif [ "$keys" = 1 ]; then
+      press space
+    else
+      click_at 640 300
+    fi
     sleep 0.3
   done
   if [ $ended -eq 1 ]; then
@@ -248,14 +290,14 @@ if [ "${ended:-0}" = 1 ]; then
   deadline=$(( $(now_ms) + 60000 ))
   back=0
   while [ "$(now_ms)" -lt "$deadline" ]; do
-    click_at 640 360
+    if [ "$keys" = 1 ]; then press Return; else click_at 640 360; fi
     sleep 0.5
     if stage_now menu; then back=1; break; fi
   done
   [ $back -eq 1 ] && say "stage menu at $(( $(now_ms) - t0 )) ms" || bad "the advertisement did not lead to the title"
 else
-# The title button asks first (a real message box): OK, and the title menu comes back.
-click_at 1205 30
+# The title button (or Escape) asks first (a real message box): OK, and the title menu comes back.
+if [ "$keys" = 1 ]; then press Escape; else click_at 1205 30; fi
 if box=$(wait_window "^確認$" 30); then
   timeout 5 xdotool windowfocus --sync "$box" 2>/dev/null
   timeout 5 xdotool key --window "$box" Return
@@ -266,16 +308,29 @@ timeout 5 xdotool windowfocus --sync "$win" 2>/dev/null
 expect_stage menu 60
 fi
 else
-  click_at 640 300 3
+  if [ "$keys" = 1 ]; then press Escape; else click_at 640 300 3; fi
   expect_stage menu 60
 fi
 # The menu's 120 frames without input pass while "end" is clicked below.
 
 # --- Out through "end": the jingle fades, the window goes, exit code 0 ---
 gone() { ! kill -0 "$pid" 2>/dev/null || [ "$(ps -o stat= -p "$pid" 2>/dev/null | cut -c1)" = "Z" ]; }
+# By keys: Escape asks the quit question, answered OK in its box.
 deadline=$(( $(now_ms) + 20000 ))
 while ! gone && [ "$(now_ms)" -lt "$deadline" ]; do
-  click_at 1000 600
+  if [ "$keys" = 1 ]; then
+    press Escape
+    if box=$(wait_window "^終了確認$" 5); then
+      timeout 5 xdotool windowfocus --sync "$box" 2>/dev/null
+      timeout 5 xdotool key --window "$box" Return
+      # Focus back to the game (no window manager gives it back): without focus it waits paused.
+      timeout 5 xdotool windowfocus --sync "$win" 2>/dev/null
+      # The ending fades out before the window goes: no second Escape into it.
+      for _ in $(seq 1 100); do gone && break; sleep 0.1; done
+    fi
+  else
+    click_at 1000 600
+  fi
   for _ in $(seq 1 20); do gone && break; sleep 0.1; done
 done
 if kill -0 "$pid" 2>/dev/null && [ "$(ps -o stat= -p "$pid" 2>/dev/null | cut -c1)" != "Z" ]; then
