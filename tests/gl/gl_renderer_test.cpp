@@ -522,6 +522,44 @@ TEST_F(RealPlatformTest, FullScreenIsLetterboxedAndTheMouseMapsBack) {
     ASSERT_TRUE(platform_->CreateRenderer(kWidth, kHeight));
 }
 
+// At the window's own size the window shows the back buffer pixel for pixel (the present is a
+// copy, not a filter, and moves nothing by the sprites' half pixel).
+TEST_F(RealPlatformTest, PresentShowsTheBackBufferPixelForPixel) {
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    ASSERT_NE(window, nullptr);
+    int ww = 0, wh = 0;
+    SDL_GL_GetDrawableSize(window, &ww, &wh);
+    if (ww != kWidth || wh != kHeight) {
+        GTEST_SKIP() << "the window is " << ww << "x" << wh;
+    }
+    std::vector<uint32_t> texels(64 * 64);
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            texels[static_cast<size_t>(y) * 64 + x] = 0xFF000000u | (x * 4u << 16) | (y * 4u << 8) | ((x ^ y) * 4u);
+        }
+    }
+    const platform::TextureHandle texture = platform_->CreateTexture(64, 64);
+    platform_->UploadTexture(texture, 0, 0, 64, 64, texels.data(), 64);
+    ASSERT_TRUE(platform_->BeginFrame(0xFF203040u));
+    platform_->DrawQuad(PixelQuad(0, 0, 64, 64, 0xFFFFFFFFu, 1, texture));
+    platform_->DrawQuad(PixelQuad(1216, 656, 64, 64, 0xFFFFFFFFu, 1, texture));  // the far corner
+    platform_->DrawQuad(PixelQuad(300, 200, 200, 100, 0x80FF8000u, 1));
+    const auto drawn = Read();
+    ASSERT_EQ(platform_->EndFrame(), platform::PresentResult::Ok);
+    std::vector<uint32_t> shown(static_cast<size_t>(ww) * wh);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadPixels(0, 0, ww, wh, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, shown.data());
+    size_t differing = 0;
+    for (int y = 0; y < wh; ++y) {
+        for (int x = 0; x < ww; ++x) {
+            const uint32_t got = shown[static_cast<size_t>(wh - 1 - y) * ww + x] | 0xFF000000u;
+            differing += got != At(drawn, x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0u);
+    platform_->DestroyTexture(texture);
+}
+
 TEST_F(RealPlatformTest, WindowEventsBecomePlatformEvents) {
     SDL_Window* window = SDL_GL_GetCurrentWindow();
     ASSERT_NE(window, nullptr);

@@ -519,18 +519,41 @@ PresentResult GlRenderer::EndFrame() {
     inFrame_ = false;
     int outWidth = 0, outHeight = 0;
     SDL_GL_GetDrawableSize(window_, &outWidth, &outHeight);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    if (outWidth == width_ && outHeight == height_) {
-        glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    } else {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    const Letterbox box = ComputeLetterbox(outWidth, outHeight, width_, height_);
+    if (box.width != outWidth || box.height != outHeight) {
+        glViewport(0, 0, outWidth, outHeight);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        const Letterbox box = ComputeLetterbox(outWidth, outHeight, width_, height_);
-        const int bottom = outHeight - (box.y + box.height);  // GL counts rows from the bottom
-        glBlitFramebuffer(0, 0, width_, height_, box.x, bottom, box.x + box.width, bottom + box.height,
-                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
     }
+    // The back buffer goes to the window as one textured quad through the copy program, blending
+    // off: software rasterisers copy (or stretch) it row by row, where a framebuffer blit runs a
+    // shader per pixel. Same size or a whole-number enlargement repeats pixels exactly, so it is
+    // sampled nearest; other sizes are filtered.
+    const bool whole = box.width % width_ == 0 && box.height % height_ == 0 &&
+                       box.width / width_ == box.height / height_;
+    const int bottom = outHeight - (box.y + box.height);  // GL counts rows from the bottom
+    glViewport(box.x, bottom, box.width, box.height);
+    // Clip-space corners, moved back by the half pixel the vertex shader adds for sprites.
+    const float hx = 1.0f / static_cast<float>(width_), hy = 1.0f / static_cast<float>(height_);
+    const GpuVertex quad[kVerticesPerQuad] = {
+        {-1 - hx, 1 + hy, 0, 0, 1}, {1 - hx, 1 + hy, 0, 1, 1}, {-1 - hx, -1 + hy, 0, 0, 0},
+        {-1 - hx, -1 + hy, 0, 0, 0}, {1 - hx, 1 + hy, 0, 1, 1}, {1 - hx, -1 + hy, 0, 1, 0}};
+    static constexpr float kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    Program& copy = programs_[static_cast<int>(SpriteProgram::Copy)];
+    glUseProgram(copy.name);
+    glUniformMatrix4fv(copy.matrix, 1, GL_FALSE, kIdentity);
+    copy.cameraDirty = true;  // the sprites' camera goes back in at the next flush
+    glBindVertexArray(vao_);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(quad), quad, GL_STREAM_DRAW);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, colourTexture_);
+    glBindSampler(0, samplers_[whole ? 1 : 0]);
+    glDisable(GL_BLEND);
+    blendEnabled_ = false;
+    glDrawArrays(GL_TRIANGLES, 0, kVerticesPerQuad);
+    glViewport(0, 0, width_, height_);
     SDL_GL_SwapWindow(window_);
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     CheckErrors("EndFrame");
