@@ -10,6 +10,7 @@ data=$(realpath "$2")
 fail=0
 say() { echo "damaged: $*"; }
 bad() { echo "damaged: FAIL: $*"; fail=1; }
+. "$(dirname "$0")/x11_helpers.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "damaged: no DISPLAY; run under xvfb-run" >&2
@@ -24,29 +25,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-# Ids of the viewable top-level windows whose name matches the extended regex $1.
-find_windows() {
-  local pattern=$1 id name
-  xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "\(.*\)": .*/\1\t\2/p' |
-    while IFS=$'\t' read -r id name; do
-      if printf '%s\n' "$name" | grep -Eq -- "$pattern" &&
-         xwininfo -id "$id" 2>/dev/null | grep -q "IsViewable"; then
-        echo "$id"
-      fi
-    done
-}
-
-# 0 once process $1 (a child of this shell) has ended or is a zombie, within $2 seconds.
-wait_gone() {
-  local p=$1 limit=$2
-  for _ in $(seq 1 $((limit * 10))); do
-    kill -0 "$p" 2>/dev/null || return 0
-    [ "$(ps -o stat= -p "$p" 2>/dev/null | cut -c1)" = "Z" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # The game allows one instance per user. When another one (not ours) holds the name, each game
 # of this test runs in its own mount namespace with a private lock file, where that works.

@@ -7,6 +7,7 @@ data=$2
 fail=0
 say() { echo "smoke: $*"; }
 bad() { echo "smoke: FAIL: $*"; fail=1; }
+. "$(dirname "$0")/x11_helpers.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "smoke: no DISPLAY; run under xvfb-run" >&2
@@ -43,43 +44,6 @@ ln -s "$data/data1.dat" "$work/nodata2/data/data1.dat"
 ln -s "$data/data3.dat" "$work/nodata2/data/data3.dat"
 printf '[game]\nFullScreen=off\nBgmVolume=0\nSeVolume=0\n' > "$work/game/config.ini"
 cp "$work/game/config.ini" "$work/nodata2/config.ini"
-
-# Ids of the viewable top-level windows whose name matches the extended regex $1. (xdotool's own
-# name search cannot read UTF-8 window names, so the names come from xwininfo.)
-find_windows() {
-  local pattern=$1 id name
-  xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "\(.*\)": .*/\1\t\2/p' |
-    while IFS=$'\t' read -r id name; do
-      if printf '%s\n' "$name" | grep -Eq -- "$pattern" &&
-         xwininfo -id "$id" 2>/dev/null | grep -q "IsViewable"; then
-        echo "$id"
-      fi
-    done
-}
-
-# Waits up to $2 seconds for a viewable window whose name matches $1; prints its id.
-wait_window() {
-  local name=$1 limit=$2 id=""
-  for _ in $(seq 1 $((limit * 10))); do
-    id=$(find_windows "$name" | head -n1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# Waits up to $2 seconds for process $1 to end. It must be a child of this shell, so call it
-# directly (not in a subshell) and collect the exit code with `wait` afterwards.
-wait_gone() {
-  local pid=$1 limit=$2
-  for _ in $(seq 1 $((limit * 10))); do
-    kill -0 "$pid" 2>/dev/null || return 0
-    # A finished child stays as a zombie until waited for; it no longer runs.
-    [ "$(ps -o stat= -p "$pid" 2>/dev/null | cut -c1)" = "Z" ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # 1. The game opens a 1280x720 window.
 cd "$work/game"

@@ -14,7 +14,7 @@ check=$3
 fail=0
 say() { echo "e2e: $*"; }
 bad() { echo "e2e: FAIL: $*"; fail=1; }
-now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+. "$(dirname "$0")/x11_helpers.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "e2e: no DISPLAY; run under xvfb-run" >&2
@@ -45,41 +45,8 @@ done
 [ -d "$data/../wav" ] && ln -s "$(cd "$data/../wav" && pwd)" "$work/game/wav"
 printf '[game]\nFullScreen=off\nBgmVolume=0\nSeVolume=0\n' > "$work/game/config.ini"
 
-# The first viewable window whose name matches $1, waiting up to $2 seconds.
-wait_window() {
-  local pattern=$1 limit=$2 id name
-  for _ in $(seq 1 $((limit * 20))); do
-    while IFS=$'\t' read -r id name; do
-      if printf '%s\n' "$name" | grep -Eq -- "$pattern" && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable; then
-        echo "$id"
-        return 0
-      fi
-    done < <(xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "\(.*\)": .*/\1\t\2/p')
-    sleep 0.05
-  done
-  return 1
-}
-
 # One F2 screenshot into $work/shots/$1.png; false when none was written.
-shoot() {
-  rm -f "$work/game"/ss_*.png
-  xdotool keydown F2
-  sleep 0.1
-  xdotool keyup F2
-  # Every frame with F2 down rewrites the file: wait until its size holds still (slow frames
-  # under load write late).
-  local f="" size=-1 now
-  for _ in $(seq 1 40); do
-    sleep 0.1
-    f=$(ls "$work/game"/ss_*.png 2>/dev/null | tail -n1)
-    [ -n "$f" ] || continue
-    now=$(stat -c %s "$f" 2>/dev/null || echo -1)
-    [ "$now" -gt 0 ] && [ "$now" = "$size" ] && break
-    size=$now
-  done
-  [ -n "$f" ] || return 1
-  mv "$f" "$work/shots/$1.png"
-}
+shoot() { take_shot "$work/game" "$work/shots/$1.png"; }
 
 # One screenshot now: true when it shows stage $1 (kept as $work/shots/$1.png).
 stage_now() {
@@ -104,19 +71,6 @@ expect_stage() {
   done
   bad "stage $stage not seen within $limit s: ${out:-no screenshot}"
   return 1
-}
-
-# Real (XTEST) pointer events at window pixel ($1, $2); button $3 (1 left, 3 right).
-click_at() {
-  # --sync would wait for a motion that never comes when the pointer is already there.
-  local x=$((wx + $1)) y=$((wy + $2)) at
-  at=$(xdotool getmouselocation 2>/dev/null | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/p')
-  [ "$at" = "$x $y" ] || timeout 5 xdotool mousemove --sync "$x" "$y"
-  sleep 0.1
-  # The game samples the buttons once a frame (a press between two frames is kept for the next).
-  xdotool mousedown "${3:-1}"
-  sleep 0.1
-  xdotool mouseup "${3:-1}"
 }
 
 # E2E_KEYS=1 plays the same visit by the keyboard alone (the pointer stays off every button).

@@ -14,7 +14,7 @@ check=$3
 fail=0
 say() { echo "window: $*"; }
 bad() { echo "window: FAIL: $*"; fail=1; }
-now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
+. "$(dirname "$0")/x11_helpers.sh"
 
 screen_size() { xwininfo -root 2>/dev/null | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
 if [ -z "${WINDOW_E2E_INNER:-}" ]; then
@@ -59,54 +59,8 @@ wait_geometry() {
   return 1
 }
 
-# The first viewable window whose name matches $1, waiting up to $2 seconds.
-wait_window() {
-  local pattern=$1 limit=$2 id name deadline
-  deadline=$(( $(now_ms) + limit * 1000 ))
-  while [ "$(now_ms)" -lt "$deadline" ]; do
-    while IFS=$'\t' read -r id name; do
-      if printf '%s\n' "$name" | grep -Eq -- "$pattern" && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable; then
-        echo "$id"
-        return 0
-      fi
-    done < <(xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "\(.*\)": .*/\1\t\2/p')
-    sleep 0.1
-  done
-  return 1
-}
-
 # One F2 screenshot (the 1280x720 back buffer) checked against stage $1.
-shows() {
-  rm -f "$work/game"/ss_*.png
-  xdotool keydown F2
-  sleep 0.1
-  xdotool keyup F2
-  local f="" size=-1 now
-  for _ in $(seq 1 40); do
-    sleep 0.1
-    f=$(ls "$work/game"/ss_*.png 2>/dev/null | tail -n1)
-    [ -n "$f" ] || continue
-    now=$(stat -c %s "$f" 2>/dev/null || echo -1)
-    [ "$now" -gt 0 ] && [ "$now" = "$size" ] && break
-    size=$now
-  done
-  [ -n "$f" ] && "$check" "$f" "$1" > /dev/null
-}
-
-# A left click at window pixel ($1, $2), held over a few frames.
-click_at() {
-  local wx wy
-  wx=$(xwininfo -id "$win" | awk '/Absolute upper-left X:/{print $4}')
-  wy=$(xwininfo -id "$win" | awk '/Absolute upper-left Y:/{print $4}')
-  # --sync would wait for a motion that never comes when the pointer is already there.
-  local x=$((wx + $1)) y=$((wy + $2)) at
-  at=$(xdotool getmouselocation 2>/dev/null | sed -n 's/^x:\([0-9]*\) y:\([0-9]*\).*/\1 \2/p')
-  [ "$at" = "$x $y" ] || timeout 5 xdotool mousemove --sync "$x" "$y"
-  sleep 0.2
-  xdotool mousedown 1
-  sleep 0.2
-  xdotool mouseup 1
-}
+shows() { take_shot "$work/game" "$work/shot.png" && "$check" "$work/shot.png" "$1" > /dev/null; }
 
 t0=$(now_ms)
 cd "$work/game"
