@@ -23,10 +23,7 @@ protected:
     // Waits until nothing moves, then the key goes down for one pass and up for the next.
     void press(KeyCode key) {
         runUntil([&] { return !inMatch() || idle(); }, 600);
-        holdKey(key, true);
-        frames(1);
-        holdKey(key, false);
-        frames(1);
+        pressKey(key);
     }
     // Otsel, whose rolls are all answered with the highest value, never uses an ability.
     void startQuietMatch() {

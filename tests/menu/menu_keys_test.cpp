@@ -37,12 +37,6 @@ protected:
     }
 
     // Down for one pass, up for the next.
-    void press(KeyCode key) {
-        holdKey(key, true);
-        frames(1);
-        holdKey(key, false);
-        frames(1);
-    }
 
     platform::TextureHandle texture(const std::string& name) const {
         const DxGraphic::CacheEntry* e = DxGraphic::Instance().FindTexture(name);
@@ -93,8 +87,8 @@ protected:
 TEST_F(MenuKeysTest, PickArrowsLightTheMouseGlowAndEnterPicksWithTheClickSound) {
     Start(kSceneChrSelect);
     frames(5);
-    press(KeyCode::Right);  // fading in: no input
-    press(KeyCode::Return);
+    pressKey(KeyCode::Right);  // fading in: no input
+    pressKey(KeyCode::Return);
     frames(20);
     EXPECT_TRUE(glows().empty());
     EXPECT_FALSE(played("se_decide.wav"));
@@ -115,7 +109,7 @@ TEST_F(MenuKeysTest, PickArrowsLightTheMouseGlowAndEnterPicksWithTheClickSound) 
     EXPECT_TRUE(glows().empty());
 
     // The first arrow lights slot 0; then each arrow follows the neighbour table.
-    press(KeyCode::Down);
+    pressKey(KeyCode::Down);
     EXPECT_EQ(glows(), mouseGlow[0]);
     const struct {
         KeyCode key;
@@ -124,17 +118,17 @@ TEST_F(MenuKeysTest, PickArrowsLightTheMouseGlowAndEnterPicksWithTheClickSound) 
                 {KeyCode::Right, 4}, {KeyCode::Up, 2},    {KeyCode::Right, 0}, {KeyCode::Left, 2},
                 {KeyCode::Left, 1},  {KeyCode::Down, 3},  {KeyCode::Up, 0}};
     for (const auto& step : walk) {
-        press(step.key);
+        pressKey(step.key);
         EXPECT_EQ(glows(), mouseGlow[step.slot]) << "to slot " << step.slot;
     }
     EXPECT_FALSE(played("se_decide.wav"));
     EXPECT_EQ(currentScene(), kSceneChrSelect);
 
     // Enter on slot 0 picks its host, as a click there would.
-    press(KeyCode::Return);
+    pressKey(KeyCode::Return);
     EXPECT_EQ(Global::Instance().Get("enemy"), gl::kSlots[0].host);
     EXPECT_EQ(playCount("se_decide.wav"), 1);
-    press(KeyCode::Escape);  // fading out: ignored
+    pressKey(KeyCode::Escape);  // fading out: ignored
     EXPECT_FALSE(played("se_cancel.wav"));
     frames(20);
     EXPECT_EQ(nextScene(), kSceneGame);
@@ -148,7 +142,7 @@ TEST_F(MenuKeysTest, PickMouseTakesOverWhenItMovesAndArrowsGoOnFromTheHoveredSlo
     moveMouse(x, y);
     frames(1);
     EXPECT_EQ(glows(), glowAt(3));
-    press(KeyCode::Right);  // from the hovered slot 3 to 4
+    pressKey(KeyCode::Right);  // from the hovered slot 3 to 4
     EXPECT_EQ(glows(), glowAt(4));
     frames(3);  // a mouse that stays still does not take the glow back
     EXPECT_EQ(glows(), glowAt(4));
@@ -166,8 +160,8 @@ TEST_F(MenuKeysTest, PickEscapeAndBackspaceGoBackLikeTheRightClick) {
         }
         Start(kSceneChrSelect);
         frames(22);
-        press(KeyCode::Right);
-        press(key);
+        pressKey(KeyCode::Right);
+        pressKey(key);
         EXPECT_EQ(playCount("se_cancel.wav"), 1);
         EXPECT_FALSE(played("se_decide.wav"));
         frames(20);
@@ -181,24 +175,24 @@ TEST_F(MenuKeysTest, GalleryArrowsWalkTheOpenColumnsAndEnterOpensTheFramedItem) 
     frames(32);
     EXPECT_TRUE(additiveCorners().empty());
 
-    press(KeyCode::Right);  // the first arrow: the first illustration of the leftmost open column
+    pressKey(KeyCode::Right);  // the first arrow: the first illustration of the leftmost open column
     EXPECT_EQ(additiveCorners(), Corners{cursorFor(0, 0)});
-    press(KeyCode::Right);
+    pressKey(KeyCode::Right);
     EXPECT_EQ(additiveCorners(), Corners{cursorFor(2, 0)});
-    press(KeyCode::Right);
+    pressKey(KeyCode::Right);
     EXPECT_EQ(additiveCorners(), Corners{cursorFor(4, 0)});
-    press(KeyCode::Right);  // wraps past the closed columns
+    pressKey(KeyCode::Right);  // wraps past the closed columns
     EXPECT_EQ(additiveCorners(), Corners{cursorFor(0, 0)});
-    press(KeyCode::Left);
+    pressKey(KeyCode::Left);
     EXPECT_EQ(additiveCorners(), Corners{cursorFor(4, 0)});
     // Down runs the column: illustrations, the story, the standing pictures, round again.
     for (int item : {1, 2, 3, gl::kItemStands, 0}) {
-        press(KeyCode::Down);
+        pressKey(KeyCode::Down);
         EXPECT_EQ(additiveCorners(), Corners{cursorFor(4, item)}) << item;
     }
-    press(KeyCode::Up);
+    pressKey(KeyCode::Up);
     EXPECT_EQ(additiveCorners(), Corners{cursorFor(4, gl::kItemStands)});
-    press(KeyCode::Left);  // the row is kept across columns
+    pressKey(KeyCode::Left);  // the row is kept across columns
     EXPECT_EQ(additiveCorners(), Corners{cursorFor(2, gl::kItemStands)});
     EXPECT_FALSE(played("se_decide.wav"));
 
@@ -208,7 +202,7 @@ TEST_F(MenuKeysTest, GalleryArrowsWalkTheOpenColumnsAndEnterOpensTheFramedItem) 
     EXPECT_GE(cursorFor(2, gl::kItemStands).first, top.x - 20);
     EXPECT_LE(cursorFor(2, gl::kItemStands).first + cursorWidth, top.x + top.width + 20);
 
-    press(KeyCode::Return);
+    pressKey(KeyCode::Return);
     EXPECT_EQ(Global::Instance().Get("enemy"), 2);
     EXPECT_EQ(Global::Instance().Get("cg"), gl::kItemStands);
     EXPECT_EQ(playCount("se_decide.wav"), 1);
@@ -220,13 +214,13 @@ TEST_F(MenuKeysTest, GalleryMouseTakesOverAndClosedGalleryIgnoresArrows) {
     setStages(0, 3, 0, 0, 0);
     Start(kSceneCgMode);
     frames(32);
-    press(KeyCode::Down);
+    pressKey(KeyCode::Down);
     EXPECT_EQ(additiveCorners(), Corners{cursorFor(1, 0)});
     const gl::Item& it = gl::kItems[1 * gl::kItemsPerHost + 2];
     moveMouse(it.x + 10, it.y + 10);
     frames(1);
     EXPECT_EQ(additiveCorners(), Corners{cursorFor(1, 2)});
-    press(KeyCode::Return);  // the mouse leads again: Enter has nothing keyed to open
+    pressKey(KeyCode::Return);  // the mouse leads again: Enter has nothing keyed to open
     EXPECT_FALSE(played("se_decide.wav"));
 
     TearDown();
@@ -234,10 +228,10 @@ TEST_F(MenuKeysTest, GalleryMouseTakesOverAndClosedGalleryIgnoresArrows) {
     setStages(2, 2, 2, 2, 2);  // every column closed
     Start(kSceneCgMode);
     frames(32);
-    for (KeyCode k : {KeyCode::Right, KeyCode::Down, KeyCode::Return}) press(k);
+    for (KeyCode k : {KeyCode::Right, KeyCode::Down, KeyCode::Return}) pressKey(k);
     EXPECT_TRUE(additiveCorners().empty());
     EXPECT_FALSE(played("se_decide.wav"));
-    press(KeyCode::Backspace);
+    pressKey(KeyCode::Backspace);
     EXPECT_EQ(playCount("se_cancel.wav"), 1);
     EXPECT_EQ(Global::Instance().Get("cg"), gl::kItemStory);  // closes the menu music on leaving
     frames(20);
@@ -262,9 +256,9 @@ TEST_F(MenuKeysTest, ViewerEnterAndSpaceAdvanceLikeAClickAndEscapeLeaves) {
     };
     open(4, 0);
     EXPECT_EQ(shown(), std::vector<std::string>{variants[0]});
-    press(KeyCode::Return);
+    pressKey(KeyCode::Return);
     EXPECT_EQ(shown(), std::vector<std::string>{variants[1]});
-    press(KeyCode::Space);
+    pressKey(KeyCode::Space);
     frames(20);
     EXPECT_EQ(nextScene(), kSceneCgMode);
 
@@ -272,7 +266,7 @@ TEST_F(MenuKeysTest, ViewerEnterAndSpaceAdvanceLikeAClickAndEscapeLeaves) {
     TearDown();
     SetUp();
     open(2, gl::kItemStands);
-    press(KeyCode::Return);
+    pressKey(KeyCode::Return);
     ASSERT_NE(texture("Stand_Quenvar_01.png"), 0u);
     bool topDrawn = false, nextDrawn = false;
     for (const platform::Quad& q : lastFrameQuads()) {
@@ -286,9 +280,9 @@ TEST_F(MenuKeysTest, ViewerEnterAndSpaceAdvanceLikeAClickAndEscapeLeaves) {
     TearDown();
     SetUp();
     open(0, gl::kItemStory);
-    press(KeyCode::Return);
+    pressKey(KeyCode::Return);
     clearSoundLog();
-    press(KeyCode::Escape);
+    pressKey(KeyCode::Escape);
     frames(20);
     EXPECT_EQ(nextScene(), kSceneCgMode);
     EXPECT_TRUE(soundCall("StopBgm"));

@@ -29,24 +29,8 @@ Box BoxOf(const platform::Quad& q) {
             static_cast<int>(std::lround(q.v[3].x - q.v[0].x)), static_cast<int>(std::lround(q.v[3].y - q.v[0].y))};
 }
 
-class OptionsPicturesTest : public TitleTest {
+class OptionsPicturesTest : public OptionsTitleTest {
 protected:
-    void SetUp() override {
-        TitleTest::SetUp();
-        SetConfigFolder(saveDir);
-        Records::Instance().Clear();
-    }
-    void TearDown() override {
-        SetConfigFolder("");
-        Records::Instance().Clear();
-        TitleTest::TearDown();
-    }
-    void press(KeyCode key) {
-        holdKey(key, true);
-        frames(1);
-        holdKey(key, false);
-        frames(1);
-    }
     // Every quad of the picture in the last frame.
     std::vector<Box> boxes(const std::string& picture) const {
         std::vector<Box> out;
@@ -107,9 +91,9 @@ TEST_F(OptionsPicturesTest, PanelRowsSlidersAndSwitchesShowTheValues) {
     // The lit plate follows the selection.
     ASSERT_EQ(boxes(mo::kRowLitPicture).size(), 1u);
     EXPECT_EQ(boxes(mo::kRowLitPicture)[0].y, RowArea(OptionsOverlay::kRowMusic).top);
-    press(KeyCode::Down);
+    pressKey(KeyCode::Down);
     EXPECT_EQ(boxes(mo::kRowLitPicture)[0].y, RowArea(OptionsOverlay::kRowEffects).top);
-    press(KeyCode::Up);
+    pressKey(KeyCode::Up);
 
     // Music at 30: the gold fill runs to 30 % of the track, where the knob's middle is. Effects
     // at 0: no fill, the knob at the left end.
@@ -122,7 +106,7 @@ TEST_F(OptionsPicturesTest, PanelRowsSlidersAndSwitchesShowTheValues) {
     ASSERT_EQ(boxes(mo::kTrackFillPicture).size(), 1u);
     EXPECT_EQ(boxes(mo::kTrackFillPicture)[0].w, mo::kTrackPictureMargin + 84);
     EXPECT_EQ(boxes(mo::kTrackPicture).size(), 2u);
-    press(KeyCode::Right);  // 35
+    pressKey(KeyCode::Right);  // 35
     EXPECT_EQ(knobCentres()[0], mo::kTrackLeft + 98);
     EXPECT_EQ(boxes(mo::kTrackFillPicture)[0].w, mo::kTrackPictureMargin + 98);
 
@@ -144,8 +128,8 @@ TEST_F(OptionsPicturesTest, PanelRowsSlidersAndSwitchesShowTheValues) {
               (std::vector<int>{OptionsOverlay::kRowFourColour, OptionsOverlay::kRowPause}));
 
     // The records page: a plate per host instead of the rows.
-    while (overlay().selected() != OptionsOverlay::kRowRecords) press(KeyCode::Down);
-    press(KeyCode::Return);
+    while (overlay().selected() != OptionsOverlay::kRowRecords) pressKey(KeyCode::Down);
+    pressKey(KeyCode::Return);
     ASSERT_TRUE(overlay().recordsShown());
     EXPECT_EQ(boxes(mo::kRecordPicture).size(), static_cast<size_t>(Records::kHosts));
     EXPECT_TRUE(boxes(mo::kRowPicture).empty());

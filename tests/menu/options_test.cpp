@@ -20,24 +20,8 @@ using menu::options::RowArea;
 using menu::options::TrackArea;
 using platform::KeyCode;
 
-class OptionsTest : public TitleTest {
+class OptionsTest : public OptionsTitleTest {
 protected:
-    void SetUp() override {
-        TitleTest::SetUp();
-        SetConfigFolder(saveDir);
-        Records::Instance().Clear();
-    }
-    void TearDown() override {
-        SetConfigFolder("");
-        Records::Instance().Clear();
-        TitleTest::TearDown();
-    }
-    void press(KeyCode key) {
-        holdKey(key, true);
-        frames(1);
-        holdKey(key, false);
-        frames(1);
-    }
     const OptionsOverlay& overlay() const { return title()->optionsOverlay(); }
     void clickRow(int row) {
         const menu::title::Area a = RowArea(row);
@@ -77,7 +61,7 @@ TEST_F(OptionsTest, EverySettingChangesAndClosingWritesConfigIni) {
     EXPECT_TRUE(played("se_decide.wav"));
 
     // Music by the arrows: applied at once, the music keeps its track.
-    press(KeyCode::Right);
+    pressKey(KeyCode::Right);
     EXPECT_EQ(g.Get("BgmVolume"), 35);
     EXPECT_TRUE(soundCall("BgmVolume 35"));
     EXPECT_EQ(DxSound::Instance().BgmVolume(), 35);
@@ -121,33 +105,33 @@ TEST_F(OptionsTest, EverySettingChangesAndClosingWritesConfigIni) {
     clickRow(OptionsOverlay::kRowFullScreen);
     EXPECT_TRUE(headless->IsFullScreen());
     EXPECT_EQ(g.Get("FullScreen"), 1);
-    press(KeyCode::Return);
+    pressKey(KeyCode::Return);
     EXPECT_FALSE(headless->IsFullScreen());
 
     // The scale: Right steps up, Left down, and the window follows.
-    for (int i = 0; i < 5; ++i) press(KeyCode::Down);
+    for (int i = 0; i < 5; ++i) pressKey(KeyCode::Down);
     ASSERT_EQ(overlay().selected(), OptionsOverlay::kRowScale);
-    press(KeyCode::Right);
-    press(KeyCode::Right);
+    pressKey(KeyCode::Right);
+    pressKey(KeyCode::Right);
     EXPECT_EQ(g.Get("WindowScale"), 200);
     int w = 0, h = 0;
     headless->GetWindowSize(w, h);
     EXPECT_EQ(w, 2560);
     EXPECT_EQ(h, 1440);
-    press(KeyCode::Left);
+    pressKey(KeyCode::Left);
     EXPECT_EQ(g.Get("WindowScale"), 150);
     headless->GetWindowSize(w, h);
     EXPECT_EQ(w, 1920);
 
     // Records and back, then close with Escape.
-    press(KeyCode::Down);
-    press(KeyCode::Return);
+    pressKey(KeyCode::Down);
+    pressKey(KeyCode::Return);
     EXPECT_TRUE(overlay().recordsShown());
-    press(KeyCode::Escape);
+    pressKey(KeyCode::Escape);
     EXPECT_FALSE(overlay().recordsShown());
     EXPECT_TRUE(overlay().IsOpen());
     clearSoundLog();
-    press(KeyCode::Escape);
+    pressKey(KeyCode::Escape);
     EXPECT_FALSE(overlay().IsOpen());
     EXPECT_TRUE(played("se_cancel.wav"));
     EXPECT_EQ(title()->currentState(), SceneTitle::kMenu);  // the menu stays; nothing ends
@@ -169,36 +153,36 @@ TEST_F(OptionsTest, EverySettingChangesAndClosingWritesConfigIni) {
 
 TEST_F(OptionsTest, ArrowsWalkTheMenuAndEscapeAsksBeforeEnding) {
     enterMenu();
-    press(KeyCode::Down);  // the first arrow lights "start"
+    pressKey(KeyCode::Down);  // the first arrow lights "start"
     EXPECT_EQ(title()->menuHover(), menu::title::kHoverStart);
     EXPECT_TRUE(drawn("menu_btn_start_on.png"));
-    press(KeyCode::Left);
+    pressKey(KeyCode::Left);
     EXPECT_EQ(title()->menuHover(), menu::title::kHoverGallery);
-    press(KeyCode::Down);
+    pressKey(KeyCode::Down);
     EXPECT_EQ(title()->menuHover(), menu::title::kHoverCredits);
-    press(KeyCode::Down);
+    pressKey(KeyCode::Down);
     EXPECT_EQ(title()->menuHover(), menu::title::kHoverOptions);
-    press(KeyCode::Down);
+    pressKey(KeyCode::Down);
     EXPECT_EQ(title()->menuHover(), menu::title::kHoverGallery);  // round the column
-    press(KeyCode::Up);
-    press(KeyCode::Right);
+    pressKey(KeyCode::Up);
+    pressKey(KeyCode::Right);
     EXPECT_EQ(title()->menuHover(), menu::title::kHoverQuick);
-    press(KeyCode::Left);
-    press(KeyCode::Return);
+    pressKey(KeyCode::Left);
+    pressKey(KeyCode::Return);
     EXPECT_TRUE(overlay().IsOpen());
-    press(KeyCode::Escape);
+    pressKey(KeyCode::Escape);
     EXPECT_FALSE(overlay().IsOpen());
 
     // Escape on the menu asks; Cancel keeps the game, OK ends it as the end button does.
     headless->QueueMessageBoxAnswer(platform::MessageBoxAnswer::Cancel);
-    press(KeyCode::Escape);
+    pressKey(KeyCode::Escape);
     ASSERT_EQ(headless->MessageBoxes().size(), 1u);
     EXPECT_EQ(title()->currentState(), SceneTitle::kMenu);
     frames(40);
     EXPECT_FALSE(quit());
     clearSoundLog();
     headless->QueueMessageBoxAnswer(platform::MessageBoxAnswer::Ok);
-    press(KeyCode::Escape);
+    pressKey(KeyCode::Escape);
     EXPECT_TRUE(played("se_cancel.wav"));
     frames(60);
     EXPECT_TRUE(quit());
@@ -211,20 +195,20 @@ TEST_F(OptionsTest, HostPickByKeysShowsTheRecordsPlate) {
     enterMenu();
     startPick();
     EXPECT_FALSE(title()->recordsPlateShown());
-    press(KeyCode::Right);  // from none, Right lights the first panel
+    pressKey(KeyCode::Right);  // from none, Right lights the first panel
     EXPECT_EQ(title()->hoveredSlot(), 0);
     EXPECT_TRUE(title()->recordsPlateShown());
-    press(KeyCode::Left);
+    pressKey(KeyCode::Left);
     EXPECT_EQ(title()->hoveredSlot(), 4);
-    press(KeyCode::Right);
+    pressKey(KeyCode::Right);
     clearSoundLog();
-    press(KeyCode::Return);
+    pressKey(KeyCode::Return);
     EXPECT_EQ(title()->pickedSlot(), 0);
     EXPECT_FALSE(title()->recordsPlateShown());
     EXPECT_TRUE(played("se_decide.wav"));
     // Enter reads the introduction on as a click does.
     const int line = title()->lineIndex();
-    for (int i = 0; i < 4; ++i) press(KeyCode::Return);
+    for (int i = 0; i < 4; ++i) pressKey(KeyCode::Return);
     EXPECT_GT(title()->lineIndex(), line);
 }
 

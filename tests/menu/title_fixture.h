@@ -3,7 +3,9 @@
 // menu and the host pick, and to see which pictures the last frame drew.
 #include <string>
 
+#include "app/application.h"
 #include "app/scene.h"
+#include "core/records.h"
 #include "core/global.h"
 #include "graphics/dx_graphic.h"
 #include "scenes/menu/scene_title.h"
@@ -89,6 +91,22 @@ protected:
         click(kStart.x, kStart.y);
         frames(SceneTitle::kPickWait);
         ASSERT_EQ(title()->currentState(), SceneTitle::kIntroduction);
+    }
+};
+
+// The title with config.ini and records.dat in the test's own folder, records empty: for the
+// options overlay and the records plate.
+class OptionsTitleTest : public TitleTest {
+protected:
+    void SetUp() override {
+        TitleTest::SetUp();
+        SetConfigFolder(saveDir);
+        Records::Instance().Clear();
+    }
+    void TearDown() override {
+        SetConfigFolder("");
+        Records::Instance().Clear();
+        TitleTest::TearDown();
     }
 };
 

@@ -146,6 +146,13 @@ void SceneTest::moveMouse(int x, int y) {
 
 void SceneTest::holdKey(platform::KeyCode key, bool down) { headless->SetKeyDown(key, down); }
 
+void SceneTest::pressKey(platform::KeyCode key) {
+    holdKey(key, true);
+    frames(1);
+    holdKey(key, false);
+    frames(1);
+}
+
 int SceneTest::playCount(const std::string& name) const {
     const std::string prefix = "PlaySe " + name + " ";
     int n = 0;

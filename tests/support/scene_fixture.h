@@ -47,6 +47,8 @@ protected:
     // Moves the mouse without pressing (takes effect on the next pass).
     void moveMouse(int x, int y);
     void holdKey(platform::KeyCode key, bool down);
+    // The key down for one frame, then up for one: one press as the scenes see it.
+    void pressKey(platform::KeyCode key);
 
     // Every effect and music call since the last clearSoundLog, as DxSound logs them
     // ("PlaySe se_decide.wav once 0", "OpenBgm bgm_menu.ogg", ...).
