@@ -1,5 +1,6 @@
 #include "graphics/dds.h"
 
+#include <bit>
 #include <cstring>
 
 namespace dds {
@@ -87,7 +88,7 @@ bool PeekSize(const uint8_t* data, size_t size, int& width, int& height) {
     return true;
 }
 
-bool Decode(const uint8_t* data, size_t size, Image& out, std::string& error) {
+bool DecodeInto(const uint8_t* data, size_t size, uint32_t* out, size_t pitchPixels, std::string& error) {
     int w = 0, h = 0;
     if (!PeekSize(data, size, w, h)) {
         error = "not a DDS file or bad size";
@@ -105,25 +106,50 @@ bool Decode(const uint8_t* data, size_t size, Image& out, std::string& error) {
     }
     const uint32_t rMask = Get32(pf + 16), gMask = Get32(pf + 20), bMask = Get32(pf + 24);
     const uint32_t aMask = (pfFlags & kPfAlphaPixels) != 0 ? Get32(pf + 28) : 0;
-    const size_t pixels = static_cast<size_t>(w) * static_cast<size_t>(h);
+    const size_t width = static_cast<size_t>(w);
+    const size_t pixels = width * static_cast<size_t>(h);
     if ((size - 128) / 4 < pixels) {
         error = "pixel data truncated";
         return false;
     }
-    out.width = w;
-    out.height = h;
-    out.argb.resize(pixels);
+    if (out == nullptr || pitchPixels < width) {
+        error = "no room for the pixels";
+        return false;
+    }
     const uint8_t* p = data + 128;
     const bool standard = rMask == 0x00FF0000u && gMask == 0x0000FF00u && bMask == 0x000000FFu;
-    for (size_t i = 0; i < pixels; ++i, p += 4) {
-        const uint32_t v = Get32(p);
-        if (standard) {
-            out.argb[i] = aMask == 0xFF000000u ? v : (v | 0xFF000000u);
-        } else {
-            const uint32_t a = aMask != 0 ? Extract(v, aMask) : 255;
-            out.argb[i] = (a << 24) | (Extract(v, rMask) << 16) | (Extract(v, gMask) << 8) | Extract(v, bMask);
+    for (int y = 0; y < h; ++y) {
+        uint32_t* row = out + static_cast<size_t>(y) * pitchPixels;
+        if (std::endian::native == std::endian::little && standard && aMask == 0xFF000000u) {
+            // The packer's own layout: the file's rows are the texels already (little-endian).
+            std::memcpy(row, p, width * 4);
+            p += width * 4;
+            continue;
+        }
+        for (size_t x = 0; x < width; ++x, p += 4) {
+            const uint32_t v = Get32(p);
+            if (standard) {
+                row[x] = v | 0xFF000000u;
+            } else {
+                const uint32_t a = aMask != 0 ? Extract(v, aMask) : 255;
+                row[x] = (a << 24) | (Extract(v, rMask) << 16) | (Extract(v, gMask) << 8) | Extract(v, bMask);
+            }
         }
     }
+    return true;
+}
+
+bool Decode(const uint8_t* data, size_t size, Image& out, std::string& error) {
+    int w = 0, h = 0;
+    if (!PeekSize(data, size, w, h)) {
+        error = "not a DDS file or bad size";
+        return false;
+    }
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));
+    if (!DecodeInto(data, size, pixels.data(), static_cast<size_t>(w), error)) return false;
+    out.width = w;
+    out.height = h;
+    out.argb = std::move(pixels);
     return true;
 }
 

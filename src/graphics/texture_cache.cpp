@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,37 +88,40 @@ int DxGraphic::LoadTexture(std::string_view name, CacheEntry& entry) {
         ReportLoadFailure(file, "");
         return E_FAIL_RESULT;
     }
-    dds::Image picture;
+    // The picture is decoded straight into the texture's memory: it sits in the top-left corner
+    // and the padding to the power-of-two size is transparent black, so that filtering at the
+    // picture's right and bottom edges never picks up stray texels.
+    int width = 0, height = 0;
     std::string error;
-    const bool decoded = dds::Decode(archive.Data(), archive.Size(), picture, error);
+    if (!dds::PeekSize(archive.Data(), archive.Size(), width, height)) {
+        archive.Close();
+        ReportLoadFailure(file, "not a DDS file or bad size");
+        return E_FAIL_RESULT;
+    }
+    const int tw = RoundUpPow2(width);
+    const int th = RoundUpPow2(height);
+    const size_t pitch = static_cast<size_t>(tw);
+    std::unique_ptr<uint32_t[]> texels = std::make_unique_for_overwrite<uint32_t[]>(pitch * static_cast<size_t>(th));
+    const bool decoded = dds::DecodeInto(archive.Data(), archive.Size(), texels.get(), pitch, error);
     archive.Close();
     if (!decoded) {
         ReportLoadFailure(file, error);
         return E_FAIL_RESULT;
     }
+    for (int y = 0; y < height && tw > width; ++y) {
+        std::fill_n(texels.get() + static_cast<size_t>(y) * pitch + static_cast<size_t>(width), tw - width, 0u);
+    }
+    std::fill(texels.get() + static_cast<size_t>(height) * pitch, texels.get() + static_cast<size_t>(th) * pitch, 0u);
 
-    const int tw = RoundUpPow2(picture.width);
-    const int th = RoundUpPow2(picture.height);
     platform::Platform& p = platform::Get();
     const platform::TextureHandle texture = p.CreateTexture(tw, th);
     if (texture == 0) {
         ReportLoadFailure(file, "(texture)");
         return E_FAIL_RESULT;
     }
-    if (tw == picture.width && th == picture.height) {
-        p.UploadTexture(texture, 0, 0, tw, th, picture.argb.data(), tw);
-    } else {
-        // The picture sits in the top-left corner; the padding is transparent black so that
-        // filtering at the picture's right and bottom edges never picks up stray texels.
-        std::vector<uint32_t> padded(static_cast<size_t>(tw) * th, 0u);
-        for (int y = 0; y < picture.height; ++y) {
-            const uint32_t* src = picture.argb.data() + static_cast<size_t>(y) * picture.width;
-            std::copy(src, src + picture.width, padded.begin() + static_cast<ptrdiff_t>(y) * tw);
-        }
-        p.UploadTexture(texture, 0, 0, tw, th, padded.data(), tw);
-    }
-    entry.width = picture.width;
-    entry.height = picture.height;
+    p.UploadTexture(texture, 0, 0, tw, th, texels.get(), tw);
+    entry.width = width;
+    entry.height = height;
     entry.textureWidth = tw;
     entry.textureHeight = th;
     entry.texture = texture;

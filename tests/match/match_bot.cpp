@@ -21,8 +21,10 @@ bool MatchBot::playMatch() {
     const size_t faultsBefore = stats.faults.size();
     handFrames_ = 0;
     lastState_ = -1;
+    host_ = -1;
     while (step()) {
     }
+    tallyHost();
     ++stats.matches;
     if (lastHumanMedals_ > 0) ++stats.matchesWon;
     return stats.faults.size() == faultsBefore;
@@ -167,10 +169,21 @@ void MatchBot::clickImage(const Image& image) {
     driver_.click(static_cast<int>(image.position.x) + w / 2, static_cast<int>(image.position.y) + h / 2);
 }
 
+void MatchBot::tallyHost() {
+    if (host_ < 0 || host_ >= static_cast<int>(stats.asked.size())) return;
+    const size_t h = static_cast<size_t>(host_);
+    for (size_t e = 0; e < asked_.size(); ++e) stats.asked[h][e] += asked_[e];
+    for (size_t a = 0; a < used_.size(); ++a) stats.used[h][a] += used_[a];
+}
+
 void MatchBot::checkInvariants(const SceneGame& g) {
     ++handFrames_;
+    host_ = g.opponentIndex;
+    asked_ = g.reactAsked;
+    used_ = g.reactUsed;
     if (g.matchState == SceneGame::BetRoulette && lastState_ != SceneGame::BetRoulette) {
         ++stats.hands;
+        if (host_ >= 0 && host_ < static_cast<int>(stats.handsPerHost.size())) ++stats.handsPerHost[static_cast<size_t>(host_)];
         handFrames_ = 0;
         copiesThisHand_ = false;
     }

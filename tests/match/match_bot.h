@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -35,6 +36,10 @@ struct BotStats {
     long long frames = 0;
     int doubleUps = 0;
     int abilityUses = 0;              // the player's abilities that ran (AbilityActivate entered)
+    // Per host: hands dealt, the host's rule asked per event (acted flag clear), abilities used.
+    std::array<int, 5> handsPerHost{};
+    std::array<std::array<long long, 8>, 5> asked{};
+    std::array<std::array<long long, 4>, 5> used{};
     std::vector<std::string> faults;  // every broken rule, with the frame it was seen on
 };
 
@@ -59,6 +64,7 @@ private:
     void clickImage(const Image& image);
     void checkInvariants(const SceneGame& g);
     void fault(const std::string& what);
+    void tallyHost();     // adds the finished match's ability counts to the host's
     int roll(int n) { return static_cast<int>(rng_() % static_cast<uint32_t>(n)); }
 
     BotDriver& driver_;
@@ -68,6 +74,9 @@ private:
     int lastState_ = -1;
     int lastHumanMedals_ = 0;
     bool copiesThisHand_ = false;  // an ability that copies cards has played in this hand
+    int host_ = -1;                // the running match's host and its counts on the last frame seen
+    std::array<int, 8> asked_{};
+    std::array<int, 4> used_{};
 };
 
 }  // namespace matchtest

@@ -1,5 +1,6 @@
 #include "platform/headless/headless_platform.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform {
@@ -152,17 +153,15 @@ void HeadlessPlatform::UploadTexture(TextureHandle texture, int x, int y, int w,
         return;
     }
     TextureRecord& t = it->second;
-    for (int row = 0; row < h; ++row) {
+    // Only the part inside the texture is kept, a row at a time.
+    const int x0 = std::max(x, 0), x1 = std::min(x + w, t.width);
+    for (int row = 0; row < h && x1 > x0; ++row) {
         const int ty = y + row;
         if (ty < 0 || ty >= t.height) {
             continue;
         }
-        for (int col = 0; col < w; ++col) {
-            const int tx = x + col;
-            if (tx >= 0 && tx < t.width) {
-                t.pixels[static_cast<size_t>(ty) * t.width + tx] = argb[static_cast<size_t>(row) * pitchPixels + col];
-            }
-        }
+        const uint32_t* src = argb + static_cast<size_t>(row) * static_cast<size_t>(pitchPixels) + (x0 - x);
+        std::copy(src, src + (x1 - x0), t.pixels.begin() + static_cast<ptrdiff_t>(ty) * t.width + x0);
     }
 }
 

@@ -15,6 +15,9 @@ namespace {
 constexpr GLint kTexelFormat = GL_RGBA;
 
 // Texels as the sprite programs read them: colour multiplied by alpha, rounded.
+// Texels premultiplied per glTexSubImage2D call while uploading (256 KiB).
+constexpr int kUploadBandTexels = 65536;
+
 void Premultiply(const uint32_t* argb, int w, int h, int pitch, uint32_t* out) {
     for (int y = 0; y < h; ++y) {
         const uint32_t* row = argb + static_cast<size_t>(y) * pitch;
@@ -289,13 +292,21 @@ void GlRenderer::UploadTexture(TextureHandle texture, int x, int y, int w, int h
     }
     Flush();  // quads already submitted must see the old contents
     glBindTexture(GL_TEXTURE_2D, slot.name);
-    const size_t texels = static_cast<size_t>(w) * h;
-    if (premultiplied_.size() < texels) {
-        premultiplied_.resize(texels);
+    // Premultiplied and handed over a band of rows at a time: the band stays in the cache
+    // between the two passes, and the scratch buffer stays small whatever the texture's size.
+    const int bandRows = std::max(1, std::min(h, kUploadBandTexels / w));
+    const size_t bandTexels = static_cast<size_t>(w) * static_cast<size_t>(bandRows);
+    if (premultiplied_.size() < bandTexels) {
+        premultiplied_.resize(bandTexels);
     }
-    Premultiply(argb, w, h, pitchPixels, premultiplied_.data());
-    // 0xAARRGGBB words are B, G, R, A bytes in memory on this platform.
-    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, premultiplied_.data());
+    for (int row = 0; row < h; row += bandRows) {
+        const int rows = std::min(bandRows, h - row);
+        Premultiply(argb + static_cast<size_t>(row) * static_cast<size_t>(pitchPixels), w, rows, pitchPixels,
+                    premultiplied_.data());
+        // 0xAARRGGBB words are B, G, R, A bytes in memory on this platform.
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x, y + row, w, rows, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                        premultiplied_.data());
+    }
     slot.coverage.Mark(x, y, w, h, argb, pitchPixels);
 }
 

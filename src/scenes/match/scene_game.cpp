@@ -528,6 +528,8 @@ void SceneGame::stateMatchSetup() {
     opponent.setMedals(kStartMedals);
     gauge.setValue(0);
     resetAbilities();
+    reactAsked.fill(0);
+    reactUsed.fill(0);
     messageWindow.shown = false;
     hideBanners();
     fade.result = -1;

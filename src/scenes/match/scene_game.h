@@ -158,6 +158,10 @@ public:
     int lockRequestTurns = 0;     // the lock asked for; becomes lockTurns at the commit after the request
     int lockDisplayHold = 0;      // frames the window stays up after a lock landed
     bool commentShownBeforeMenu = false;
+    // Since MatchSetup: how often the host's rule was asked at each event with the acted flag
+    // clear, and how often each of its abilities answered (the bot's ability-rate figures).
+    std::array<int, 8> reactAsked{};
+    std::array<int, 4> reactUsed{};
     // Every random draw of the abilities goes through this when set (tests script the draws);
     // otherwise Random::Range.
     std::function<int(int, int)> rollHook;

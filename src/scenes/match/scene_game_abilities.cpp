@@ -227,6 +227,7 @@ int SceneGame::rollUntil(int min, int max, Fits fits) {
 
 int SceneGame::opponentReact(int event) {
     if (opponentActed) return -1;
+    if (event >= 0 && event < static_cast<int>(reactAsked.size())) ++reactAsked[static_cast<size_t>(event)];
     human.clearPending();
     opponent.clearPending();
     int used = -1;
@@ -239,6 +240,7 @@ int SceneGame::opponentReact(int event) {
         default: break;
     }
     if (used >= 0) {
+        ++reactUsed[static_cast<size_t>(used)];
         opponentActed = true;
         storedOpponentAbility = used;
         if (!deferredOpponentAnimation) playOpponentAbility(used);
