@@ -1,6 +1,9 @@
 #include "app/application.h"
 
 #include <fcntl.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -243,6 +246,12 @@ bool Application::FastPlay() {
 int Application::Initialize() {
     platform::Platform& p = platform::Get();
     startTicks_ = p.PerformanceCounter();
+#if defined(__GLIBC__)
+    // Pictures and textures are large blocks that live as long as a scene. A fixed mapping
+    // threshold gives every block above it back to the system when it is freed; the default,
+    // which rises with each large block freed, would keep a left scene's pictures in the heap.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
 
     guard_ = std::make_unique<platform::SingleInstanceGuard>(instanceName_);
     if (guard_->AlreadyExisted()) {

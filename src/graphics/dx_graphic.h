@@ -21,7 +21,7 @@ public:
     struct CacheEntry {
         int width = 0;            // picture (or canvas) size
         int height = 0;
-        int textureWidth = 0;     // level-0 size of the device texture (powers of two for pictures)
+        int textureWidth = 0;     // size of the device texture (pictures: a side one texel longer unless a power of two)
         int textureHeight = 0;
         platform::TextureHandle texture = 0;
         // Canvases only: pixel store and the last text drawn, to redraw it after a reset.
@@ -81,6 +81,10 @@ public:
 
     const CacheEntry* FindTexture(std::string_view name) const;
     const CacheEntry* FindCanvas(std::string_view name) const;
+    // Device memory of the loaded pictures and canvases (4 bytes a texel), for memory figures.
+    size_t TextureBytes() const;
+    // The loaded pictures and canvases with their device bytes, largest first.
+    std::vector<std::pair<std::string, size_t>> TextureSizes() const;
 
 private:
     DxGraphic() = default;

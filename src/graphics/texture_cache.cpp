@@ -12,14 +12,11 @@
 
 namespace {
 
-// Smallest power of two >= n (n in 1 .. 16384, which the DDS reader guarantees).
-int RoundUpPow2(int n) {
-    int p = 1;
-    while (p < n) {
-        p <<= 1;
-    }
-    return p;
-}
+// Texture side for a picture side n (1 .. 16384, which the DDS reader guarantees): a side that
+// is a power of two as it is, any other one texel longer. The extra texel is transparent black,
+// so that filtering at the picture's right and bottom edges fades out instead of stopping hard,
+// as it does with a power-of-two texture padded the same way, at a fraction of the memory.
+int TextureSide(int n) { return (n & (n - 1)) == 0 ? n : n + 1; }
 
 void ReportLoadFailure(const std::string& file, const std::string& reason) {
     std::string line = SJ("DxGraphic : 読込失敗 (") + file + ")";
@@ -88,9 +85,8 @@ int DxGraphic::LoadTexture(std::string_view name, CacheEntry& entry) {
         ReportLoadFailure(file, "");
         return E_FAIL_RESULT;
     }
-    // The picture is decoded straight into the texture's memory: it sits in the top-left corner
-    // and the padding to the power-of-two size is transparent black, so that filtering at the
-    // picture's right and bottom edges never picks up stray texels.
+    // The picture is decoded straight into the texture's memory, in its top-left corner, with
+    // the padding (see TextureSide) transparent black.
     int width = 0, height = 0;
     std::string error;
     if (!dds::PeekSize(archive.Data(), archive.Size(), width, height)) {
@@ -98,8 +94,8 @@ int DxGraphic::LoadTexture(std::string_view name, CacheEntry& entry) {
         ReportLoadFailure(file, "not a DDS file or bad size");
         return E_FAIL_RESULT;
     }
-    const int tw = RoundUpPow2(width);
-    const int th = RoundUpPow2(height);
+    const int tw = TextureSide(width);
+    const int th = TextureSide(height);
     const size_t pitch = static_cast<size_t>(tw);
     std::unique_ptr<uint32_t[]> texels = std::make_unique_for_overwrite<uint32_t[]>(pitch * static_cast<size_t>(th));
     const bool decoded = dds::DecodeInto(archive.Data(), archive.Size(), texels.get(), pitch, error);
@@ -131,6 +127,27 @@ int DxGraphic::LoadTexture(std::string_view name, CacheEntry& entry) {
 void DxGraphic::ReleaseAllTextures() { ReleaseCache(textures_); }
 
 void DxGraphic::ReleaseAllCanvases() { ReleaseCache(canvases_); }
+
+size_t DxGraphic::TextureBytes() const {
+    size_t bytes = 0;
+    for (const Cache* cache : {&textures_, &canvases_}) {
+        for (const auto& [name, entry] : *cache) {
+            if (entry.texture != 0) bytes += static_cast<size_t>(entry.textureWidth) * entry.textureHeight * 4;
+        }
+    }
+    return bytes;
+}
+
+std::vector<std::pair<std::string, size_t>> DxGraphic::TextureSizes() const {
+    std::vector<std::pair<std::string, size_t>> sizes;
+    for (const Cache* cache : {&textures_, &canvases_}) {
+        for (const auto& [name, entry] : *cache) {
+            if (entry.texture != 0) sizes.emplace_back(name, static_cast<size_t>(entry.textureWidth) * entry.textureHeight * 4);
+        }
+    }
+    std::sort(sizes.begin(), sizes.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    return sizes;
+}
 
 const DxGraphic::CacheEntry* DxGraphic::FindTexture(std::string_view name) const {
     const auto it = textures_.find(name);

@@ -119,9 +119,11 @@ TEST_F(TitleTest, GalleryAndQuickMatchFadeToTheirScenes) {
 }
 
 // Credits: after the fade the roll plays over the dawn harbour with its music, the menu's pictures
-// gone; a click fades back to the menu, whose entry stops the credit music.
+// gone; a click fades back to the menu, whose entry stops the credit music. The roll's pictures
+// are loaded only once the credits are asked for.
 TEST_F(TitleTest, CreditsPlayWithTheirMusicAndAClickReturnsToTheMenu) {
     enterMenu();
+    EXPECT_EQ(DxGraphic::Instance().FindTexture("credit_roll_01.png"), nullptr);
     click(kCredits.x, kCredits.y);
     EXPECT_EQ(playCount("se_decide.wav"), 1);
     frames(SceneTitle::kFadeFrames);
@@ -130,6 +132,7 @@ TEST_F(TitleTest, CreditsPlayWithTheirMusicAndAClickReturnsToTheMenu) {
     EXPECT_TRUE(soundCall("PlayBgm"));
     frames(SceneTitle::kFadeFrames + 2);
     EXPECT_TRUE(drawn("credit_bg.png"));
+    EXPECT_NE(DxGraphic::Instance().FindTexture("credit_roll_01.png"), nullptr);
     EXPECT_FALSE(drawn("menu_bg_01.png"));
     EXPECT_FALSE(anyButtonLit() || drawn("menu_btn_start.png"));
 

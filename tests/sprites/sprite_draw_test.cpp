@@ -24,24 +24,24 @@ void ExpectCorner(const Quad& q, int i, float x, float y, float z = 0.0f) {
 using TextureCacheTest = SpriteTest;
 using DrawImageTest = SpriteTest;
 
-TEST_F(TextureCacheTest, PictureSitsInPowerOfTwoTextureAndDrawsItsOwnRectangle) {
+TEST_F(TextureCacheTest, PictureSitsInPaddedTextureAndDrawsItsOwnRectangle) {
     Image img;
     img.loadTexture("pic300.png", true);
     EXPECT_EQ(img.textureWidth, 300);
     EXPECT_EQ(img.textureHeight, 200);
     const DxGraphic::CacheEntry* e = gfx().FindTexture("pic300.png");
     ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->textureWidth, 512);
-    EXPECT_EQ(e->textureHeight, 256);
+    EXPECT_EQ(e->textureWidth, 301);
+    EXPECT_EQ(e->textureHeight, 201);
     const auto* tex = headless->Texture(e->texture);
     ASSERT_NE(tex, nullptr);
-    ASSERT_EQ(tex->width, 512);
-    ASSERT_EQ(tex->height, 256);
-    // The picture in the top-left corner, transparent black around it.
+    ASSERT_EQ(tex->width, 301);
+    ASSERT_EQ(tex->height, 201);
+    // The picture in the top-left corner, a transparent black column and row beside it.
     EXPECT_EQ(tex->pixels[0], PixelAt(0, 0));
-    EXPECT_EQ(tex->pixels[199 * 512 + 299], PixelAt(299, 199));
-    EXPECT_EQ(tex->pixels[10 * 512 + 300], 0u);
-    EXPECT_EQ(tex->pixels[200 * 512 + 10], 0u);
+    EXPECT_EQ(tex->pixels[199 * 301 + 299], PixelAt(299, 199));
+    for (int y = 0; y < 201; ++y) EXPECT_EQ(tex->pixels[static_cast<size_t>(y) * 301 + 300], 0u) << y;
+    for (int x = 0; x < 301; ++x) EXPECT_EQ(tex->pixels[200 * 301 + static_cast<size_t>(x)], 0u) << x;
 
     img.position = {10.0f, 20.0f, 0.0f};
     gfx().DrawImage(img, 0.0f, 0.0f, 0.0f);
@@ -56,12 +56,12 @@ TEST_F(TextureCacheTest, PictureSitsInPowerOfTwoTextureAndDrawsItsOwnRectangle) 
     ExpectCorner(q, 3, 309.5f, 219.5f);
     EXPECT_FLOAT_EQ(q.v[0].u, 0.0f);
     EXPECT_FLOAT_EQ(q.v[0].v, 0.0f);
-    EXPECT_FLOAT_EQ(q.v[3].u, 300.0f / 512.0f);
-    EXPECT_FLOAT_EQ(q.v[3].v, 200.0f / 256.0f);
-    EXPECT_FLOAT_EQ(q.v[1].u, 300.0f / 512.0f);
+    EXPECT_FLOAT_EQ(q.v[3].u, 300.0f / 301.0f);
+    EXPECT_FLOAT_EQ(q.v[3].v, 200.0f / 201.0f);
+    EXPECT_FLOAT_EQ(q.v[1].u, 300.0f / 301.0f);
     EXPECT_FLOAT_EQ(q.v[1].v, 0.0f);
     EXPECT_FLOAT_EQ(q.v[2].u, 0.0f);
-    EXPECT_FLOAT_EQ(q.v[2].v, 200.0f / 256.0f);
+    EXPECT_FLOAT_EQ(q.v[2].v, 200.0f / 201.0f);
 
     // A source rectangle of an atlas, with the caller's offset.
     headless->ClearQuads();
@@ -71,10 +71,10 @@ TEST_F(TextureCacheTest, PictureSitsInPowerOfTwoTextureAndDrawsItsOwnRectangle) 
     const Quad& s = quads().at(0).quad;
     ExpectCorner(s, 0, 109.5f, 19.5f, 5.0f);
     ExpectCorner(s, 3, 189.5f, 139.5f, 5.0f);
-    EXPECT_FLOAT_EQ(s.v[0].u, 80.0f / 512.0f);
-    EXPECT_FLOAT_EQ(s.v[0].v, 120.0f / 256.0f);
-    EXPECT_FLOAT_EQ(s.v[3].u, 160.0f / 512.0f);
-    EXPECT_FLOAT_EQ(s.v[3].v, 240.0f / 256.0f);
+    EXPECT_FLOAT_EQ(s.v[0].u, 80.0f / 301.0f);
+    EXPECT_FLOAT_EQ(s.v[0].v, 120.0f / 201.0f);
+    EXPECT_FLOAT_EQ(s.v[3].u, 160.0f / 301.0f);
+    EXPECT_FLOAT_EQ(s.v[3].v, 240.0f / 201.0f);
     EXPECT_TRUE(debugLines.empty());
 }
 
@@ -164,10 +164,10 @@ TEST_F(TextureCacheTest, ResetReloadsTexturesInPlace) {
     EXPECT_NE(e->texture, 0u);
     EXPECT_NE(e->texture, before);
     EXPECT_EQ(e->width, 300);
-    EXPECT_EQ(e->textureWidth, 512);
+    EXPECT_EQ(e->textureWidth, 301);
     const auto* tex = headless->Texture(e->texture);
     ASSERT_NE(tex, nullptr);
-    EXPECT_EQ(tex->pixels[5 * 512 + 7], PixelAt(7, 5));
+    EXPECT_EQ(tex->pixels[5 * 301 + 7], PixelAt(7, 5));
 }
 
 TEST_F(DrawImageTest, InvisibleOrTransparentCostsNoDrawAndColoursAreClamped) {

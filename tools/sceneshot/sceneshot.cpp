@@ -207,7 +207,15 @@ int main(int argc, char** argv) {
             std::string label;
             long rss = 0, peak = 0;
             ok = static_cast<bool>(in >> label) && Runner::Memory(rss, peak);
-            if (ok) std::printf("%s: rss %ld kB, peak %ld kB\n", label.c_str(), rss, peak);
+            if (ok) {
+                std::printf("%s: rss %ld kB, peak %ld kB, textures %zu kB\n", label.c_str(), rss, peak,
+                            DxGraphic::Instance().TextureBytes() / 1024);
+                if (std::getenv("SCENESHOT_TEXTURES") != nullptr) {
+                    for (const auto& [name, bytes] : DxGraphic::Instance().TextureSizes()) {
+                        std::printf("  %8zu kB %s\n", bytes / 1024, name.c_str());
+                    }
+                }
+            }
         } else if (cmd == "set") {
             std::string key;
             int value = 0;

@@ -58,14 +58,16 @@ void SceneTitle::Enter(int) {
         const char* name;
     };
     const File files[] = {
-        {&logo, "menu_circle.bca"},       {&credit, "menu_credit.bca"},     {&bg, "menu_bg.bca"},
+        {&logo, "menu_circle.bca"},       {&credit, nullptr},               {&bg, "menu_bg.bca"},
         {&title2, "menu_title_02.bca"},   {&effect, "menu_eff.bca"},        {&title1, "menu_title_01.bca"},
         {&button, "menu_button.bca"},     {&select0, "menu_select_00.bca"}, {&slots[0], "menu_select_01.bca"},
         {&slots[1], "menu_select_02.bca"}, {&slots[2], "menu_select_03.bca"}, {&slots[3], "menu_select_04.bca"},
         {&slots[4], "menu_select_05.bca"}, {&select7, "menu_select_07.bca"}, {&select6, "menu_select_06.bca"},
     };
+    // The credits' file (the largest pictures of the title) is read when the credits begin, so
+    // that neither start-up nor every return to the title pays for a roll most visits never see.
     for (const File& f : files) {
-        f.anim->Load(f.name);
+        if (f.name != nullptr) f.anim->Load(f.name);
         root.addChild(f.anim);
     }
     root.addChild(&window);
@@ -610,6 +612,7 @@ void SceneTitle::startCredits() {
     DxSound& sound = DxSound::Instance();
     sound.OpenBgm("bgm_credit.ogg");
     sound.PlayBgm();
+    if (credit.CompositionCount() == 0) credit.Load("menu_credit.bca");
     credit.Play("menu_credit");
     bg.playing = false;
     effect.playing = false;
