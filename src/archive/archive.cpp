@@ -108,8 +108,10 @@ int ArchiveIndex::Open(std::string_view name) {
     data_ = static_cast<uint8_t*>(view) + lead;
     size_ = e.size;
     if (descramble_) {
+        const uint8_t* key = archive::ScrambleTable();
+        const uint64_t mask = archive::kScrambleTableSize - 1;
         for (size_t i = 0; i < size_; ++i) {
-            data_[i] = static_cast<uint8_t>(data_[i] - archive::ScrambleKey(static_cast<uint64_t>(e.offset) + i));
+            data_[i] = static_cast<uint8_t>(data_[i] - key[(static_cast<uint64_t>(e.offset) + i) & mask]);
         }
     }
     return 0;

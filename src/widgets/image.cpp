@@ -100,6 +100,9 @@ void Image::tweenGroup(int group, int easing, float first, float second, float t
 void Image::updateTweens() {
     for (int index = 0; index < kPropertyCount; ++index) {
         std::vector<TweenStep>& queue = tweens[static_cast<size_t>(index)];
+        if (queue.empty()) {
+            continue;
+        }
         float* value = property(index);
         // Each pass either consumes the frame or removes a finished step, so this ends.
         while (!queue.empty()) {

@@ -41,6 +41,9 @@ protected:
         // The frame timer spins on the virtual clock for the last 1.7 ms of each frame; coarser
         // clock reads keep that from costing more than the frame itself.
         headless->clockReadCostNs = 100000;
+        // Nothing here looks at texels; copying every picture of every match would cost more
+        // than the play itself.
+        headless->keepTexturePixels = false;
     }
     // Plays `count` matches spread over the five hosts and reports speed and outcome;
     // afterMatch(m) runs after match m (1-based).

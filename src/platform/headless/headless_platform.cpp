@@ -140,7 +140,7 @@ TextureHandle HeadlessPlatform::CreateTexture(int width, int height) {
     TextureRecord rec;
     rec.width = width;
     rec.height = height;
-    rec.pixels.assign(static_cast<size_t>(width) * height, 0);
+    if (keepTexturePixels) rec.pixels.assign(static_cast<size_t>(width) * height, 0);
     const TextureHandle h = nextTexture_++;
     textures_[h] = std::move(rec);
     return h;
@@ -153,6 +153,9 @@ void HeadlessPlatform::UploadTexture(TextureHandle texture, int x, int y, int w,
         return;
     }
     TextureRecord& t = it->second;
+    if (t.pixels.empty()) {
+        return;
+    }
     // Only the part inside the texture is kept, a row at a time.
     const int x0 = std::max(x, 0), x1 = std::min(x + w, t.width);
     for (int row = 0; row < h && x1 > x0; ++row) {

@@ -59,6 +59,8 @@ public:
     void FailNextPresent(PresentResult r) { nextPresent_ = r; }
     // False: each BeginFrame forgets the quads of earlier frames (long scene runs).
     bool recordAllFrames = true;
+    // False: textures keep only their size, not their texels (long runs that never look at them).
+    bool keepTexturePixels = true;
     bool failCreateWindow = false;
     bool failCreateRenderer = false;
     // The next this many ResetRenderer calls fail (the renderer stays gone until one succeeds).
