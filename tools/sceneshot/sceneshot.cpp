@@ -16,6 +16,9 @@
 //     goto ID             leaves the running scene (its Leave, as when it asks for another) and
 //                         starts scene ID on the next pass, told it came from the one left
 //     memory LABEL        prints the resident size now and at its peak (VmRSS, VmHWM) in kB
+//     batched N LABEL     records the next frame's quads and prints the frame rate of drawing
+//                         them as the scene did against one batch through an atlas (N frames
+//                         a round, 5 rounds interleaved; medians), and how far the pixels differ
 // Runs from the build folder (data/, wav/, config.ini); the save file goes to a temporary folder.
 // The clock is virtual (frames run as fast as they draw) unless --realtime is given.
 #include <stdlib.h>
@@ -36,6 +39,7 @@
 #include "app/scene.h"
 #include "core/global.h"
 #include "core/random.h"
+#include "batched_replay.h"
 #include "graphics/dx_graphic.h"
 #include "platform/platform.h"
 #include "scripted_platform.h"
@@ -264,6 +268,26 @@ int main(int argc, char** argv) {
         } else if (cmd == "shot") {
             std::string name;
             ok = static_cast<bool>(in >> name) && run.Shot(name);
+        } else if (cmd == "batched") {
+            int n = 0;
+            std::string label;
+            ok = static_cast<bool>(in >> n >> label) && n > 0;
+            if (ok) {
+                std::vector<platform::Quad> quads;
+                p.Record(&quads);
+                run.Frames(1);
+                p.Record(nullptr);
+                const sceneshot::ReplayFigures f = sceneshot::ReplayBatched(quads, p.lastClear(), n, 5);
+                ok = f.ok;
+                if (ok) {
+                    std::printf("%s: %zu quads, %zu textures, atlas %d: scene %.1f fps, batched %.1f fps, ratio %.3f; "
+                                "%zu pixels differ by more than 2 (worst %d)\n",
+                                label.c_str(), f.quads, f.textures, f.atlasSide, f.sceneFps, f.batchedFps,
+                                f.sceneFps > 0 ? f.batchedFps / f.sceneFps : 0.0, f.differing, f.worst);
+                } else {
+                    std::fprintf(stderr, "sceneshot: %s\n", f.error.c_str());
+                }
+            }
         } else if (cmd == "time") {
             int n = 0;
             std::string label;

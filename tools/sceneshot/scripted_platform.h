@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -68,10 +69,17 @@ public:
     }
     void DestroyTexture(platform::TextureHandle texture) override { real_->DestroyTexture(texture); }
     void SetCamera(const float view[16], const float projection[16]) override { real_->SetCamera(view, projection); }
-    bool BeginFrame(uint32_t clearArgb) override { return !drawing_ || real_->BeginFrame(clearArgb); }
+    bool BeginFrame(uint32_t clearArgb) override {
+        lastClear_ = clearArgb;
+        return !drawing_ || real_->BeginFrame(clearArgb);
+    }
     void DrawQuad(const platform::Quad& quad) override {
+        if (record_ != nullptr) record_->push_back(quad);
         if (drawing_) real_->DrawQuad(quad);
     }
+    // Quads drawn from now on are also appended here (null: no longer).
+    void Record(std::vector<platform::Quad>* into) { record_ = into; }
+    uint32_t lastClear() const { return lastClear_; }
     platform::PresentResult EndFrame() override { return drawing_ ? real_->EndFrame() : platform::PresentResult::Ok; }
     bool ResetRenderer() override { return real_->ResetRenderer(); }
     bool ReadBackBuffer(std::vector<uint32_t>& argb, int& width, int& height) override {
@@ -87,6 +95,8 @@ private:
     bool left_ = false, right_ = false;
     std::map<platform::KeyCode, bool> keys_;
     platform::MessageBoxAnswer answer_ = platform::MessageBoxAnswer::Ok;
+    std::vector<platform::Quad>* record_ = nullptr;
+    uint32_t lastClear_ = 0xFF000000u;
 };
 
 }  // namespace sceneshot
