@@ -16,6 +16,10 @@
 //     goto ID             leaves the running scene (its Leave, as when it asks for another) and
 //                         starts scene ID on the next pass, told it came from the one left
 //     memory LABEL        prints the resident size now and at its peak (VmRSS, VmHWM) in kB
+//     soak MINUTES        plays bot-driven matches (abilities, double-up) against the five hosts
+//                         in turn, each followed by the advertisement and the title, until the
+//                         minutes have passed; prints the resident size every minute and the
+//                         bot's figures and broken rules at the end
 //     batched N LABEL     records the next frame's quads and prints the frame rate of drawing
 //                         them as the scene did against one batch through an atlas (N frames
 //                         a round, 5 rounds interleaved; medians), and how far the pixels differ
@@ -40,6 +44,7 @@
 #include "core/global.h"
 #include "core/random.h"
 #include "batched_replay.h"
+#include "match_bot.h"
 #include "graphics/dx_graphic.h"
 #include "platform/platform.h"
 #include "scripted_platform.h"
@@ -131,11 +136,55 @@ public:
     }
     bool quit() const { return quit_; }
 
+    // Bot-driven matches until `minutes` of wall time have passed (see the script lines).
+    bool Soak(double minutes);
+
 private:
     Application& app_;
     sceneshot::ScriptedPlatform& p_;
     std::string out_;
     bool quit_ = false;
+};
+
+// The bot's hands on the running program: the match while it runs, passes and clicks, with the
+// resident size printed once a minute.
+class SoakDriver : public matchtest::BotDriver {
+public:
+    SoakDriver(Application& app, sceneshot::ScriptedPlatform& p, Runner& run) : app_(app), p_(p), run_(run) {}
+    SceneGame* match() override {
+        return app_.currentSceneId == kSceneGame ? dynamic_cast<SceneGame*>(app_.scene.get()) : nullptr;
+    }
+    bool pass() override {
+        Sample();
+        return run_.Pass();
+    }
+    void click(int x, int y) override { press(x, y, true, false); }
+    void rightClick(int x, int y) override { press(x, y, false, true); }
+    void press(int x, int y, bool left, bool right) {
+        p_.SetMouse(x, y, left, right);
+        pass();
+        p_.SetMouse(x, y, false, false);
+        pass();
+    }
+    // Prints the resident size when a minute has passed since the last line.
+    void Sample() {
+        const auto now = std::chrono::steady_clock::now();
+        if (now < nextSample_) return;
+        nextSample_ = now + std::chrono::minutes(1);
+        long rss = 0, peak = 0;
+        if (Runner::Memory(rss, peak)) {
+            std::printf("soak minute %d: rss %ld kB, peak %ld kB, textures %zu kB\n", minute_++, rss, peak,
+                        DxGraphic::Instance().TextureBytes() / 1024);
+            std::fflush(stdout);
+        }
+    }
+
+private:
+    Application& app_;
+    sceneshot::ScriptedPlatform& p_;
+    Runner& run_;
+    std::chrono::steady_clock::time_point nextSample_ = std::chrono::steady_clock::now();
+    int minute_ = 0;
 };
 
 }  // namespace
@@ -268,6 +317,34 @@ int main(int argc, char** argv) {
         } else if (cmd == "shot") {
             std::string name;
             ok = static_cast<bool>(in >> name) && run.Shot(name);
+        } else if (cmd == "soak") {
+            double minutes = 0;
+            ok = static_cast<bool>(in >> minutes) && minutes > 0;
+            if (ok) {
+                SoakDriver driver(app, p, run);
+                matchtest::BotOptions options;
+                options.seed = 5150;
+                options.useAbilities = true;
+                matchtest::MatchBot bot(driver, options);
+                const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double, std::ratio<60>>(minutes);
+                for (int m = 0; std::chrono::steady_clock::now() < end && !run.quit(); ++m) {
+                    Global::Instance().Set(m % 5, "enemy");
+                    if (app.scene) app.scene->Leave();
+                    app.scene.reset();
+                    app.nextSceneId = kSceneGame;
+                    driver.pass();
+                    bot.playMatch();
+                    // The match's own way out: the advertisement, then the title for ten seconds.
+                    for (int f = 0; f < 3000 && app.currentSceneId != kSceneTitle && !run.quit(); ++f) driver.pass();
+                    for (int f = 0; f < 600 && !run.quit(); ++f) driver.pass();
+                }
+                driver.Sample();
+                std::printf("soak: %d matches (%d won), %d hands, %lld frames, %d double-ups, %d abilities, %zu broken rules\n",
+                            bot.stats.matches, bot.stats.matchesWon, bot.stats.hands, bot.stats.frames,
+                            bot.stats.doubleUps, bot.stats.abilityUses, bot.stats.faults.size());
+                for (const std::string& f : bot.stats.faults) std::printf("  broken: %s\n", f.c_str());
+                ok = bot.stats.faults.empty();
+            }
         } else if (cmd == "batched") {
             int n = 0;
             std::string label;
