@@ -189,8 +189,8 @@ std::shared_ptr<Device> AcquireDevice();
 // Replaces the device (tests install the headless one before the sound service starts).
 // Passing nullptr restores the real device on next use.
 void InstallDevice(std::unique_ptr<Device> device);
-// SDL2 audio: 44100 Hz stereo signed 16-bit on SDL's audio thread; when no device opens it falls
-// back to SDL's dummy driver with one debug line.
+// SDL2 audio: 44100 Hz stereo signed 16-bit on SDL's audio thread; when no device opens, Open
+// fails at once with one debug line giving SDL's reason.
 std::unique_ptr<Device> CreateSdlDevice();
 
 }  // namespace platform::audio

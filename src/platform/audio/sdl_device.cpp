@@ -47,16 +47,14 @@ public:
         mixer_ = mixer;
         QuietAlsa();
         std::string reason;
-        if (TryOpen(nullptr, reason)) {
+        if (TryOpen(reason)) {
             return true;
         }
-        // No usable sound hardware (a machine without a sound card, or no audio server): keep
-        // running silent on the dummy driver, whose thread still pulls the mixer in real time.
-        platform::OutputDebug("warning: no audio device (" + reason + "), continuing silent on the dummy driver");
-        std::string dummyReason;
-        if (TryOpen("dummy", dummyReason)) {
-            return true;
-        }
+        // No usable sound hardware (a machine without a sound card, or no audio server): the
+        // sound service then drives the mixer by the clock and the game goes on silent. The
+        // subsystem stays up until Close: shutting SDL's audio down waits for its device watch
+        // (a tenth of a second), which start-up need not pay.
+        platform::OutputDebug("warning: no audio device (" + reason + "), continuing silent");
         mixer_ = nullptr;
         return false;
     }
@@ -80,19 +78,12 @@ private:
         self->mixer_->Mix(reinterpret_cast<int16_t*>(stream), frames);
     }
 
-    bool TryOpen(const char* driver, std::string& reason) {
-        // The override beats an SDL_AUDIODRIVER variable naming a driver that does not work;
-        // it is dropped again once the subsystem is up.
-        if (driver != nullptr) {
-            SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
-        }
-        const int initialised = SDL_InitSubSystem(SDL_INIT_AUDIO);
-        if (driver != nullptr) {
-            SDL_ResetHint(SDL_HINT_AUDIODRIVER);
-        }
-        if (initialised != 0) {
-            reason = SDL_GetError();
-            return false;
+    bool TryOpen(std::string& reason) {
+        if (!subsystemUp_) {
+            if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+                reason = SDL_GetError();
+                return false;
+            }
         }
         subsystemUp_ = true;
         SDL_AudioSpec want{};
@@ -107,8 +98,6 @@ private:
         device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
         if (device_ == 0) {
             reason = SDL_GetError();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
-            subsystemUp_ = false;
             return false;
         }
         SDL_PauseAudioDevice(device_, 0);
