@@ -88,7 +88,7 @@ bool PeekSize(const uint8_t* data, size_t size, int& width, int& height) {
     return true;
 }
 
-bool DecodeInto(const uint8_t* data, size_t size, uint32_t* out, size_t pitchPixels, std::string& error) {
+bool Check(const uint8_t* data, size_t size, int& width, int& height, std::string& error) {
     int w = 0, h = 0;
     if (!PeekSize(data, size, w, h)) {
         error = "not a DDS file or bad size";
@@ -104,14 +104,25 @@ bool DecodeInto(const uint8_t* data, size_t size, uint32_t* out, size_t pitchPix
         error = "unsupported pixel format (only uncompressed 32-bit)";
         return false;
     }
-    const uint32_t rMask = Get32(pf + 16), gMask = Get32(pf + 20), bMask = Get32(pf + 24);
-    const uint32_t aMask = (pfFlags & kPfAlphaPixels) != 0 ? Get32(pf + 28) : 0;
-    const size_t width = static_cast<size_t>(w);
-    const size_t pixels = width * static_cast<size_t>(h);
-    if ((size - 128) / 4 < pixels) {
+    if ((size - 128) / 4 < static_cast<size_t>(w) * static_cast<size_t>(h)) {
         error = "pixel data truncated";
         return false;
     }
+    width = w;
+    height = h;
+    return true;
+}
+
+bool DecodeInto(const uint8_t* data, size_t size, uint32_t* out, size_t pitchPixels, std::string& error) {
+    int w = 0, h = 0;
+    if (!Check(data, size, w, h, error)) {
+        return false;
+    }
+    const uint8_t* pf = data + 76;
+    const uint32_t pfFlags = Get32(pf + 4);
+    const uint32_t rMask = Get32(pf + 16), gMask = Get32(pf + 20), bMask = Get32(pf + 24);
+    const uint32_t aMask = (pfFlags & kPfAlphaPixels) != 0 ? Get32(pf + 28) : 0;
+    const size_t width = static_cast<size_t>(w);
     if (out == nullptr || pitchPixels < width) {
         error = "no room for the pixels";
         return false;
@@ -141,8 +152,7 @@ bool DecodeInto(const uint8_t* data, size_t size, uint32_t* out, size_t pitchPix
 
 bool Decode(const uint8_t* data, size_t size, Image& out, std::string& error) {
     int w = 0, h = 0;
-    if (!PeekSize(data, size, w, h)) {
-        error = "not a DDS file or bad size";
+    if (!Check(data, size, w, h, error)) {
         return false;
     }
     std::vector<uint32_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h));

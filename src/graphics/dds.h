@@ -21,6 +21,10 @@ std::vector<uint8_t> EncodeArgb(int width, int height, const uint32_t* argb);
 // returns false and sets error to a short reason; never reads past size.
 bool Decode(const uint8_t* data, size_t size, Image& out, std::string& error);
 
+// Checks the header and that the file holds all its pixels, without decoding; on success gives
+// the picture size (call it before allocating for DecodeInto). False with a short reason.
+bool Check(const uint8_t* data, size_t size, int& width, int& height, std::string& error);
+
 // Decodes into caller memory: row y of the picture goes to out + y * pitchPixels (pitchPixels at
 // least the width PeekSize reports; out holds height rows). Same checks and results as Decode.
 bool DecodeInto(const uint8_t* data, size_t size, uint32_t* out, size_t pitchPixels, std::string& error);

@@ -89,9 +89,11 @@ int DxGraphic::LoadTexture(std::string_view name, CacheEntry& entry) {
     // the padding (see TextureSide) transparent black.
     int width = 0, height = 0;
     std::string error;
-    if (!dds::PeekSize(archive.Data(), archive.Size(), width, height)) {
+    // The whole file is checked before the texture memory is taken: a damaged header must not
+    // make a tiny file claim a gigabyte.
+    if (!dds::Check(archive.Data(), archive.Size(), width, height, error)) {
         archive.Close();
-        ReportLoadFailure(file, "not a DDS file or bad size");
+        ReportLoadFailure(file, error);
         return E_FAIL_RESULT;
     }
     const int tw = TextureSide(width);

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cmath>
 
+#include "archive/archive.h"
 #include "core/global.h"
+#include "graphics/dds.h"
 #include "core/result.h"
 #include "widgets/image_font.h"
 #include "sprite_fixture.h"
@@ -152,6 +155,32 @@ TEST_F(TextureCacheTest, FailedNamesAreCachedEmptyWithOneLineAndDrawUntextured) 
     gfx().DrawImage(img, 0, 0, 0);
     ExpectCorner(quads()[1].quad, 0, 4.5f, 5.5f);
     ExpectCorner(quads()[1].quad, 3, 104.5f, 55.5f);
+}
+
+// A damaged header claiming a picture far larger than its file is refused before any memory is
+// taken for it: one line with the reason, no texture, and the process does not grow.
+TEST_F(TextureCacheTest, AHeaderLargerThanItsFileIsRefusedBeforeAllocating) {
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    const size_t texturesBefore = headless->LiveTextureCount();
+    int w = -1, h = -1;
+    gfx().GetTexture("huge.png", w, h);
+    EXPECT_EQ(w, 0);
+    ASSERT_EQ(debugLines.size(), 1u);
+    EXPECT_NE(debugLines[0].find("pixel data truncated"), std::string::npos) << debugLines[0];
+    EXPECT_EQ(headless->LiveTextureCount(), texturesBefore);
+
+    ArchiveIndex& archive = Archive(ArchiveId::Images);
+    ASSERT_EQ(archive.Open("huge.dds"), 0);
+    dds::Image picture;
+    std::string error;
+    EXPECT_FALSE(dds::Decode(archive.Data(), archive.Size(), picture, error));
+    archive.Close();
+    EXPECT_EQ(error, "pixel data truncated");
+    EXPECT_TRUE(picture.argb.empty());
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 256 * 1024) << "kB";  // 16384 x 16384 x 4 is 1 GiB
 }
 
 TEST_F(TextureCacheTest, ResetReloadsTexturesInPlace) {

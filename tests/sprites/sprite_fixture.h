@@ -25,7 +25,7 @@ inline uint32_t PixelAt(int x, int y) { return 0xFF000000u | (static_cast<uint32
 
 // Fills the images archive with a few test pictures, written into one data file:
 // "pic300.dds" 300 x 200, "table.dds" 64 x 64, "pow.dds" 128 x 64, "x.dds.png" 16 x 8 and
-// "broken.dds" (not a DDS file).
+// "broken.dds" (not a DDS file) and "huge.dds" (a header claiming 16384 x 16384 over 64 bytes).
 inline void InstallTestArchive() {
     static bool done = false;
     if (done) {
@@ -47,6 +47,12 @@ inline void InstallTestArchive() {
     entries.emplace_back("pow.dds", picture(128, 64));
     entries.emplace_back("x.dds.png", picture(16, 8));
     entries.emplace_back("broken.dds", std::vector<uint8_t>(200, 0x5A));
+    std::vector<uint8_t> huge = dds::EncodeArgb(4, 4, std::vector<uint32_t>(16, 0xFF102030u).data());
+    for (size_t at : {12u, 16u}) {  // height, width: 16384
+        huge[at] = 0x00;
+        huge[at + 1] = 0x40;
+    }
+    entries.emplace_back("huge.dds", huge);
 
     ASSERT_TRUE(testsupport::InstallArchive(ArchiveId::Images, entries));
 }
