@@ -130,16 +130,6 @@ void DxGraphic::ReleaseAllTextures() { ReleaseCache(textures_); }
 
 void DxGraphic::ReleaseAllCanvases() { ReleaseCache(canvases_); }
 
-size_t DxGraphic::TextureBytes() const {
-    size_t bytes = 0;
-    for (const Cache* cache : {&textures_, &canvases_}) {
-        for (const auto& [name, entry] : *cache) {
-            if (entry.texture != 0) bytes += static_cast<size_t>(entry.textureWidth) * entry.textureHeight * 4;
-        }
-    }
-    return bytes;
-}
-
 std::vector<std::pair<std::string, size_t>> DxGraphic::TextureSizes() const {
     std::vector<std::pair<std::string, size_t>> sizes;
     for (const Cache* cache : {&textures_, &canvases_}) {
@@ -149,6 +139,12 @@ std::vector<std::pair<std::string, size_t>> DxGraphic::TextureSizes() const {
     }
     std::sort(sizes.begin(), sizes.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
     return sizes;
+}
+
+size_t DxGraphic::TextureBytes() const {
+    size_t bytes = 0;
+    for (const auto& [name, size] : TextureSizes()) bytes += size;
+    return bytes;
 }
 
 const DxGraphic::CacheEntry* DxGraphic::FindTexture(std::string_view name) const {

@@ -14,10 +14,10 @@ namespace {
 // plain copies, and software rasterisers keep their fast copy and blend paths for such textures.
 constexpr GLint kTexelFormat = GL_RGBA;
 
-// Texels as the sprite programs read them: colour multiplied by alpha, rounded.
 // Texels premultiplied per glTexSubImage2D call while uploading (256 KiB).
 constexpr int kUploadBandTexels = 65536;
 
+// Texels as the sprite programs read them: colour multiplied by alpha, rounded.
 void Premultiply(const uint32_t* argb, int w, int h, int pitch, uint32_t* out) {
     for (int y = 0; y < h; ++y) {
         const uint32_t* row = argb + static_cast<size_t>(y) * pitch;
