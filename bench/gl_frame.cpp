@@ -103,6 +103,7 @@ public:
         real_->DrawQuad(quad);
     }
     platform::PresentResult EndFrame() override { return real_->EndFrame(); }
+    void ShowFinishedFrame() override { real_->ShowFinishedFrame(); }
     bool ResetRenderer() override { return real_->ResetRenderer(); }
     bool ReadBackBuffer(std::vector<uint32_t>& argb, int& w, int& h) override {
         return real_->ReadBackBuffer(argb, w, h);

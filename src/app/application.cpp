@@ -375,6 +375,16 @@ int Application::Run() {
 bool Application::Pass() {
     platform::Platform& p = platform::Get();
     Timer::Instance().Wait();
+    // The frame drawn by the last pass goes on screen now, at the paced instant.
+    DxGraphic::Instance().ShowFrame();
+    if (firstFrameDrawn_ && !firstFrameLogged_) {
+        // One line for start-up timing: the first scene's first frame is on screen.
+        firstFrameLogged_ = true;
+        const uint64_t ticks = p.PerformanceCounter() - startTicks_;
+        const uint64_t frequency = p.PerformanceFrequency();
+        const long long ms = frequency > 0 ? static_cast<long long>(ticks * 1000 / frequency) : -1;
+        platform::OutputDebug("info: first frame " + std::to_string(ms) + " ms after start-up began");
+    }
 
     updatesLastPass_ = 0;
     if (paused_) {
@@ -389,14 +399,7 @@ bool Application::Pass() {
             ++updatesLastPass_;
         }
         graphics.SetFrameHidden(false);
-        if (!firstFrameLogged_) {
-            // One line for start-up timing: the first scene's first frame is on screen.
-            firstFrameLogged_ = true;
-            const uint64_t ticks = p.PerformanceCounter() - startTicks_;
-            const uint64_t frequency = p.PerformanceFrequency();
-            const long long ms = frequency > 0 ? static_cast<long long>(ticks * 1000 / frequency) : -1;
-            platform::OutputDebug("info: first frame " + std::to_string(ms) + " ms after start-up began");
-        }
+        firstFrameDrawn_ = true;
     }
     if (nextSceneId == kSceneQuit) {
         HideWindowAndQuit();

@@ -81,6 +81,7 @@ private:
     int windowHeight_ = 0;
     int updatesLastPass_ = 0;
     uint64_t startTicks_ = 0;       // when Initialize began
+    bool firstFrameDrawn_ = false;
     bool firstFrameLogged_ = false;
 };
 

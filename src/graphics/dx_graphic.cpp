@@ -207,6 +207,12 @@ int DxGraphic::PresentAgain() {
     return platform::Get().EndFrame() == platform::PresentResult::Ok ? S_OK_RESULT : E_FAIL_RESULT;
 }
 
+void DxGraphic::ShowFrame() {
+    if (deviceReady_) {
+        platform::Get().ShowFinishedFrame();
+    }
+}
+
 int DxGraphic::Reset() {
     platform::Platform& p = platform::Get();
     for (auto& [name, entry] : textures_) {

@@ -45,6 +45,8 @@ public:
     bool FrameHidden() const { return frameHidden_; }
     // Presents the last drawn frame again without drawing (a paused game keeps its picture).
     int PresentAgain();
+    // Puts the last finished frame on screen; the main loop calls it right after its frame wait.
+    void ShowFrame();
 
     bool Windowed() const { return windowed_; }
     int Width() const { return width_; }

@@ -119,8 +119,13 @@ public:
     virtual void SetCamera(const float view[16], const float projection[16]) = 0;
     virtual bool BeginFrame(uint32_t clearArgb) = 0;
     virtual void DrawQuad(const Quad& quad) = 0;
-    // Ends the frame and presents the back buffer.
+    // Ends the frame: everything drawn is finished and waits to be shown. A frame still waiting
+    // when the next one ends is shown then, so callers that never call ShowFinishedFrame still
+    // see every frame, one frame late.
     virtual PresentResult EndFrame() = 0;
+    // Shows the finished frame, if one waits. The main loop calls it right after its frame wait,
+    // so frames reach the screen at the paced instants however long each took to draw.
+    virtual void ShowFinishedFrame() = 0;
     // Recreates the drawing context after DeviceNotReset; all textures must be created again.
     virtual bool ResetRenderer() = 0;
     // The back buffer as 0xAARRGGBB pixels, rows top-down.

@@ -12,7 +12,11 @@
 //     key NAME down|up    ctrl, space, return, escape, up, down, left, right, 1..5, a, d, n, s, y
 //     answer ok|cancel    answer of the next confirmation boxes
 //     shot NAME           writes OUT_DIR/NAME.png of the last frame
-//     time N LABEL        runs N passes and prints the mean and 99th percentile time per pass
+//     time N LABEL        runs N passes and prints the mean and 99th percentile time per pass;
+//                         with --realtime the intervals between frames reaching the screen and
+//                         how far they stray from 1/60 s (SCENESHOT_FRAMES=FILE keeps each one)
+//     fill LABEL          records the next frame's quads and prints how many screens of pixels
+//                         each blend mode covers
 //     goto ID             leaves the running scene (its Leave, as when it asks for another) and
 //                         starts scene ID on the next pass, told it came from the one left
 //     memory LABEL        prints the resident size now and at its peak (VmRSS, VmHWM) in kB
@@ -30,6 +34,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -70,7 +75,8 @@ bool KeyByName(const std::string& name, platform::KeyCode& out) {
 
 class Runner {
 public:
-    Runner(Application& app, sceneshot::ScriptedPlatform& p, std::string out) : app_(app), p_(p), out_(std::move(out)) {}
+    Runner(Application& app, sceneshot::ScriptedPlatform& p, std::string out, bool paced)
+        : app_(app), p_(p), out_(std::move(out)), paced_(paced) {}
 
     // False once the program has quit.
     bool Pass() {
@@ -107,20 +113,45 @@ public:
     void Time(int n, const std::string& label) {
         std::vector<double> ms;
         ms.reserve(static_cast<size_t>(n));
+        // Unpaced, a pass's own duration is the cost of a frame. Paced, what counts is when frames
+        // reach the screen: the time from one frame's swap to the next (one pass first, so that the
+        // first interval starts at a swap).
+        if (paced_) Pass();
         for (int i = 0; i < n && !quit_; ++i) {
             const auto t0 = std::chrono::steady_clock::now();
+            const auto shown0 = p_.lastShown();
             Pass();
-            ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+            const auto end = paced_ ? p_.lastShown() : std::chrono::steady_clock::now();
+            const auto start = paced_ ? shown0 : t0;
+            ms.push_back(std::chrono::duration<double, std::milli>(end - start).count());
         }
         if (ms.empty()) return;
+        // SCENESHOT_FRAMES=FILE keeps each pass's time, one per line, to see when the slow ones come.
+        if (const char* path = std::getenv("SCENESHOT_FRAMES"); path != nullptr && *path != '\0') {
+            if (std::FILE* f = std::fopen(path, "a")) {
+                for (double v : ms) std::fprintf(f, "%s %.3f\n", label.c_str(), v);
+                std::fclose(f);
+            }
+        }
         double sum = 0;
         for (double v : ms) sum += v;
         std::vector<double> sorted = ms;
         std::sort(sorted.begin(), sorted.end());
         const double mean = sum / static_cast<double>(ms.size());
         const double p99 = sorted[std::min(sorted.size() - 1, sorted.size() * 99 / 100)];
-        std::printf("%s: %zu frames, mean %.3f ms, p99 %.3f ms, %.1f fps possible\n", label.c_str(), ms.size(), mean,
-                    p99, 1000.0 / mean);
+        if (!paced_) {
+            std::printf("%s: %zu frames, mean %.3f ms, p99 %.3f ms, %.1f fps possible\n", label.c_str(), ms.size(),
+                        mean, p99, 1000.0 / mean);
+            return;
+        }
+        // Paced: each pass is one frame interval; how far they stray from 1/60 s.
+        std::vector<double> dev;
+        dev.reserve(ms.size());
+        for (double v : ms) dev.push_back(std::abs(v - 1000.0 / 60.0));
+        std::sort(dev.begin(), dev.end());
+        const double devP99 = dev[std::min(dev.size() - 1, dev.size() * 99 / 100)];
+        std::printf("%s: %zu frames paced, mean interval %.3f ms, p99 %.3f ms, deviation p99 %.3f max %.3f ms\n",
+                    label.c_str(), ms.size(), mean, p99, devP99, dev.back());
     }
     // Resident size now and its peak so far, from /proc/self/status (kB); false without /proc.
     static bool Memory(long& rssKb, long& peakKb) {
@@ -143,6 +174,7 @@ private:
     Application& app_;
     sceneshot::ScriptedPlatform& p_;
     std::string out_;
+    bool paced_ = false;
     bool quit_ = false;
 };
 
@@ -233,7 +265,7 @@ int main(int argc, char** argv) {
         app.Shutdown();
         return 1;
     }
-    Runner run(app, p, out);
+    Runner run(app, p, out, realTime);
     int status = 0;
     std::string line;
     int lineNo = 0;
@@ -364,6 +396,33 @@ int main(int argc, char** argv) {
                 } else {
                     std::fprintf(stderr, "sceneshot: %s\n", f.error.c_str());
                 }
+            }
+        } else if (cmd == "fill") {
+            std::string label;
+            ok = static_cast<bool>(in >> label);
+            if (ok) {
+                std::vector<platform::Quad> quads;
+                p.Record(&quads);
+                run.Frames(1);
+                p.Record(nullptr);
+                // Pixels each blend mode covers (quad bounds clipped to the screen), in screens.
+                double area[3] = {0, 0, 0};
+                size_t count[3] = {0, 0, 0};
+                for (const platform::Quad& q : quads) {
+                    float x0 = q.v[0].x, x1 = q.v[0].x, y0 = q.v[0].y, y1 = q.v[0].y;
+                    for (const platform::Vertex& v : q.v) {
+                        x0 = std::min(x0, v.x), x1 = std::max(x1, v.x);
+                        y0 = std::min(y0, v.y), y1 = std::max(y1, v.y);
+                    }
+                    const double w = std::max(0.0f, std::min(x1, 1280.0f) - std::max(x0, 0.0f));
+                    const double h = std::max(0.0f, std::min(y1, 720.0f) - std::max(y0, 0.0f));
+                    const int b = std::clamp(q.blend, 0, 2);
+                    area[b] += w * h / (1280.0 * 720.0);
+                    ++count[b];
+                }
+                std::printf("%s: %zu quads; opaque %zu covering %.2f screens, alpha %zu covering %.2f, additive %zu "
+                            "covering %.2f\n",
+                            label.c_str(), quads.size(), count[0], area[0], count[1], area[1], count[2], area[2]);
             }
         } else if (cmd == "time") {
             int n = 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <map>
 #include <memory>
 #include <vector>
@@ -81,6 +82,12 @@ public:
     void Record(std::vector<platform::Quad>* into) { record_ = into; }
     uint32_t lastClear() const { return lastClear_; }
     platform::PresentResult EndFrame() override { return drawing_ ? real_->EndFrame() : platform::PresentResult::Ok; }
+    void ShowFinishedFrame() override {
+        real_->ShowFinishedFrame();
+        lastShown_ = std::chrono::steady_clock::now();
+    }
+    // When the last frame went on screen (the swap returned).
+    std::chrono::steady_clock::time_point lastShown() const { return lastShown_; }
     bool ResetRenderer() override { return real_->ResetRenderer(); }
     bool ReadBackBuffer(std::vector<uint32_t>& argb, int& width, int& height) override {
         return real_->ReadBackBuffer(argb, width, height);
@@ -90,6 +97,7 @@ private:
     std::unique_ptr<platform::Platform> real_;
     bool realTime_;
     bool drawing_ = true;
+    std::chrono::steady_clock::time_point lastShown_{};
     uint64_t clockNs_ = 1;
     int mouseX_ = -1, mouseY_ = -1;
     bool left_ = false, right_ = false;

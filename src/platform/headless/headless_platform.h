@@ -55,6 +55,8 @@ public:
     uint64_t clockReadCostNs = 1000;
     // Makes PerformanceCounter report 0 (no high-resolution counter).
     bool noPerformanceCounter = false;
+    // Calls of ShowFinishedFrame so far.
+    int framesShown = 0;
     // Makes the next EndFrame report this result once (device loss tests).
     void FailNextPresent(PresentResult r) { nextPresent_ = r; }
     // False: each BeginFrame forgets the quads of earlier frames (long scene runs).
@@ -150,6 +152,7 @@ public:
     bool BeginFrame(uint32_t clearArgb) override;
     void DrawQuad(const Quad& quad) override;
     PresentResult EndFrame() override;
+    void ShowFinishedFrame() override { ++framesShown; }
     bool ResetRenderer() override;
     bool ReadBackBuffer(std::vector<uint32_t>& argb, int& width, int& height) override;
 

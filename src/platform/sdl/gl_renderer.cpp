@@ -124,6 +124,7 @@ void GlRenderer::Destroy() {
     batchQuads_ = 0;
     runs_.clear();
     inFrame_ = false;
+    swapPending_ = false;
 }
 
 bool GlRenderer::CreateResources() {
@@ -528,6 +529,7 @@ PresentResult GlRenderer::EndFrame() {
     }
     Flush();
     inFrame_ = false;
+    ShowFinishedFrame();  // nobody showed the last one: show it before its buffer is drawn over
     int outWidth = 0, outHeight = 0;
     SDL_GL_GetDrawableSize(window_, &outWidth, &outHeight);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
@@ -565,10 +567,22 @@ PresentResult GlRenderer::EndFrame() {
     blendEnabled_ = false;
     glDrawArrays(GL_TRIANGLES, 0, kVerticesPerQuad);
     glViewport(0, 0, width_, height_);
-    SDL_GL_SwapWindow(window_);
+    // Drawing finishes here, not in the swap: a software rasteriser does all of a frame's work
+    // when it is flushed, and a swap that waited for it would reach the screen late by however
+    // long that took. Finished now, the frame is shown by ShowFinishedFrame at the paced instant.
+    glFinish();
+    swapPending_ = true;
     glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
     CheckErrors("EndFrame");
     return PresentResult::Ok;
+}
+
+void GlRenderer::ShowFinishedFrame() {
+    if (!swapPending_ || window_ == nullptr) {
+        return;
+    }
+    swapPending_ = false;
+    SDL_GL_SwapWindow(window_);
 }
 
 bool GlRenderer::ReadBackBuffer(std::vector<uint32_t>& argb, int& width, int& height) {

@@ -44,6 +44,7 @@ public:
     bool BeginFrame(uint32_t clearArgb);
     void DrawQuad(const Quad& quad);
     PresentResult EndFrame();
+    void ShowFinishedFrame();
     bool ReadBackBuffer(std::vector<uint32_t>& argb, int& width, int& height);
 
 private:
@@ -114,6 +115,7 @@ private:
     bool blendEnabled_ = true;  // GL_BLEND as last set
 
     bool inFrame_ = false;
+    bool swapPending_ = false;  // the window's back buffer holds a finished frame not yet shown
 
     // Quads queued since the last flush, uploaded in one piece and drawn run by run in submission
     // order. Both stores are sized once; a full store is flushed.

@@ -347,6 +347,7 @@ public:
     bool BeginFrame(uint32_t clearArgb) override { return renderer_.BeginFrame(clearArgb); }
     void DrawQuad(const Quad& quad) override { renderer_.DrawQuad(quad); }
     PresentResult EndFrame() override { return renderer_.EndFrame(); }
+    void ShowFinishedFrame() override { renderer_.ShowFinishedFrame(); }
     bool ResetRenderer() override {
         if (window_ == nullptr) {
             return false;
