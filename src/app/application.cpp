@@ -417,15 +417,23 @@ bool Application::Pass() {
 }
 
 void Application::StepScene() {
+    bool entered = false;
     if (currentSceneId != nextSceneId) {
         scene.reset(factory_ ? factory_(nextSceneId) : nullptr);
         if (scene) {
+            DxGraphic::Instance().BeginSceneUse();
             scene->Enter(currentSceneId);
+            entered = true;
         }
     }
     if (scene) {
         currentSceneId = nextSceneId;
         scene->Update(&nextSceneId);
+        if (entered) {
+            // Pictures and canvases a scene that left the caches alone handed on, and that this
+            // one neither loaded nor drew in its first frame, are released.
+            DxGraphic::Instance().ReleaseUnused();
+        }
         if (nextSceneId != currentSceneId) {
             scene->Leave();
             scene.reset();

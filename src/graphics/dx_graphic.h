@@ -29,6 +29,7 @@ public:
         std::string text;
         int textX = 0, textY = 0, textSize = 0;
         uint32_t textColour = 0;
+        uint32_t lastUse = 0;  // scene-use mark when last loaded, created, written or drawn
     };
 
     // ---- Device and frame ----------------------------------------------------------------------
@@ -81,6 +82,18 @@ public:
     int AddFontResource();
     void RemoveFontResource();
 
+    // After a scene change: the manager calls BeginSceneUse before the new scene's Enter and
+    // ReleaseUnused after its first frame. Pictures and canvases the new scene did not load,
+    // create, write or draw by then are released, so a scene that leaves the caches alone does
+    // not hand its pictures on to a scene that never shows them. The release comes earlier when
+    // the new scene first loads a picture that is not in the cache, so that the old pictures
+    // are gone before the new ones take memory. A released picture drawn later is loaded again.
+    void BeginSceneUse() {
+        ++useMark_;
+        releasePending_ = true;
+    }
+    void ReleaseUnused();
+
     const CacheEntry* FindTexture(std::string_view name) const;
     const CacheEntry* FindCanvas(std::string_view name) const;
     // Device memory of the loaded pictures and canvases (4 bytes a texel), for memory figures.
@@ -109,6 +122,8 @@ private:
     int shakeX_ = 0;
     int shakeY_ = 0;
     bool fontLoaded_ = false;
+    uint32_t useMark_ = 0;
+    bool releasePending_ = false;  // a scene began and ReleaseUnused has not run since
     bool frameHidden_ = false;
     Cache textures_;
     Cache canvases_;

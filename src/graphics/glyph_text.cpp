@@ -89,7 +89,8 @@ void DxGraphic::UploadCanvas(CacheEntry& canvas) {
 }
 
 int DxGraphic::CreateCanvas(std::string_view name, int width, int height) {
-    if (canvases_.find(name) != canvases_.end()) {
+    if (auto it = canvases_.find(name); it != canvases_.end()) {
+        it->second.lastUse = useMark_;
         return S_OK_RESULT;  // scenes entered again ask for the same names: keep what is there
     }
     if (width <= 0 || height <= 0 || width > kMaxCanvasSide || height > kMaxCanvasSide) {
@@ -99,6 +100,7 @@ int DxGraphic::CreateCanvas(std::string_view name, int width, int height) {
     CacheEntry entry;
     entry.width = width;
     entry.height = height;
+    entry.lastUse = useMark_;
     entry.pixels.assign(static_cast<size_t>(width) * height, 0u);
     entry.texture = platform::Get().CreateTexture(width, height);
     int result = S_OK_RESULT;
@@ -122,6 +124,7 @@ int DxGraphic::ClearCanvas(std::string_view name) {
         return E_FAIL_RESULT;
     }
     CacheEntry& canvas = it->second;
+    canvas.lastUse = useMark_;
     std::fill(canvas.pixels.begin(), canvas.pixels.end(), 0u);
     if (canvas.texture == 0) {
         return E_FAIL_RESULT;
@@ -138,6 +141,7 @@ int DxGraphic::DrawText(std::string_view textSjis, int x, int y, int size, uint3
         return E_FAIL_RESULT;
     }
     CacheEntry& canvas = it->second;
+    canvas.lastUse = useMark_;
     // Kept for the redraw after a device reset. The text may be a view of canvas.text itself, so it
     // is read from the stored copy from here on.
     canvas.text.assign(textSjis.data(), textSjis.size());

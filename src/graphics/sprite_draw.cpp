@@ -24,10 +24,22 @@ uint32_t ChannelByte(float v) {
 
 int DxGraphic::DrawSprite(const SpriteDesc& sprite, const SpriteVec3& position, float offsetX, float offsetY,
                           float offsetZ) {
+    // Whatever a scene draws, or keeps to draw, counts as used by it (see ReleaseUnused).
+    Cache& cache = sprite.isText() ? canvases_ : textures_;
+    auto it = cache.find(sprite.textureName);
+    if (it != cache.end()) {
+        it->second.lastUse = useMark_;
+    }
     if (!sprite.visible || sprite.alpha == 0.0f || frameHidden_) {
         return S_OK_RESULT;
     }
-    const CacheEntry* entry = sprite.isText() ? FindCanvas(sprite.textureName) : FindTexture(sprite.textureName);
+    // A picture released since it was loaded (it was not in use at a scene change) is loaded again.
+    if (it == cache.end() && !sprite.isText() && !sprite.textureName.empty()) {
+        int w = 0, h = 0;
+        GetTexture(sprite.textureName, w, h);
+        it = cache.find(sprite.textureName);
+    }
+    const CacheEntry* entry = it != cache.end() ? &it->second : nullptr;
     const platform::TextureHandle texture = entry != nullptr ? entry->texture : 0;
     // A text image without its canvas has nothing to show; drawn as a plane it would cover the
     // whole screen in the text colour.

@@ -60,10 +60,14 @@ DxGraphic::~DxGraphic() {
 void DxGraphic::GetTexture(std::string_view name, int& width, int& height) {
     auto it = textures_.find(name);
     if (it == textures_.end()) {
+        if (releasePending_) {
+            ReleaseUnused();  // the new scene's first new picture: make room for it first
+        }
         CacheEntry entry;
         LoadTexture(name, entry);  // a failure is cached too, as 0 x 0 without a texture
         it = textures_.emplace(std::string(name), std::move(entry)).first;
     }
+    it->second.lastUse = useMark_;
     width = it->second.width;
     height = it->second.height;
 }
@@ -129,6 +133,23 @@ int DxGraphic::LoadTexture(std::string_view name, CacheEntry& entry) {
 void DxGraphic::ReleaseAllTextures() { ReleaseCache(textures_); }
 
 void DxGraphic::ReleaseAllCanvases() { ReleaseCache(canvases_); }
+
+void DxGraphic::ReleaseUnused() {
+    releasePending_ = false;
+    platform::Platform& p = platform::Get();
+    const bool renderer = p.HasRenderer();
+    for (Cache* cache : {&textures_, &canvases_}) {
+        std::erase_if(*cache, [&](const auto& item) {
+            if (item.second.lastUse == useMark_) {
+                return false;
+            }
+            if (item.second.texture != 0 && renderer) {
+                p.DestroyTexture(item.second.texture);
+            }
+            return true;
+        });
+    }
+}
 
 std::vector<std::pair<std::string, size_t>> DxGraphic::TextureSizes() const {
     std::vector<std::pair<std::string, size_t>> sizes;

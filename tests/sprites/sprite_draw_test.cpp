@@ -112,6 +112,51 @@ TEST_F(TextureCacheTest, NamesAreRewrittenOnceAndSharedUntilTheCacheIsEmptied) {
     EXPECT_TRUE(debugLines.empty());
 }
 
+// After a scene change, what the new scene neither loaded nor drew nor wrote is released; what it
+// uses keeps its texture; a released picture drawn later comes back.
+TEST_F(TextureCacheTest, ASceneChangeReleasesWhatTheNewSceneDoesNotUse) {
+    Image kept, handedOn, drawnOnly;
+    kept.loadTexture("table.png", true);
+    handedOn.loadTexture("pic300.png", true);
+    drawnOnly.loadTexture("pow.dds", false);
+    gfx().CreateCanvas("old_text", 32, 16);
+    gfx().CreateCanvas("new_text", 32, 16);
+    const platform::TextureHandle table = gfx().FindTexture("table.png")->texture;
+    EXPECT_EQ(headless->LiveTextureCount(), 5u);
+
+    gfx().BeginSceneUse();
+    Image again;
+    again.loadTexture("table.png", true);  // asked for again: kept as it is
+    gfx().DrawImage(drawnOnly, 0, 0, 0);   // kept to be drawn, though hidden for now
+    gfx().DrawText("\x82\xa0", 0, 0, 12, 0xFFFFFF, "new_text");
+    gfx().ReleaseUnused();
+    EXPECT_EQ(headless->LiveTextureCount(), 3u);
+    ASSERT_NE(gfx().FindTexture("table.png"), nullptr);
+    EXPECT_EQ(gfx().FindTexture("table.png")->texture, table);
+    EXPECT_NE(gfx().FindTexture("pow.dds"), nullptr);
+    EXPECT_NE(gfx().FindCanvas("new_text"), nullptr);
+    EXPECT_EQ(gfx().FindTexture("pic300.png"), nullptr);
+    EXPECT_EQ(gfx().FindCanvas("old_text"), nullptr);
+
+    // Drawn after its release, the picture is loaded again rather than drawn as a plain rectangle.
+    gfx().DrawImage(handedOn, 0, 0, 0);
+    ASSERT_EQ(quads().size(), 1u);
+    EXPECT_NE(quads()[0].quad.texture, 0u);
+    EXPECT_EQ(headless->LiveTextureCount(), 4u);
+
+    // The next scene's first picture that is not loaded yet releases the unused ones before it
+    // is loaded: what the scene claimed until then stays.
+    gfx().BeginSceneUse();
+    again.loadTexture("table.png", true);
+    EXPECT_EQ(headless->LiveTextureCount(), 4u);
+    Image fresh;
+    fresh.loadTexture("x.png.png", true);
+    EXPECT_EQ(headless->LiveTextureCount(), 2u);
+    EXPECT_EQ(gfx().FindTexture("table.png")->texture, table);
+    EXPECT_EQ(gfx().FindTexture("pic300.png"), nullptr);
+    EXPECT_TRUE(debugLines.empty());
+}
+
 TEST_F(TextureCacheTest, FailedNamesAreCachedEmptyWithOneLineAndDrawUntextured) {
     Image img;
     img.loadTexture("nothing.png", true);

@@ -153,6 +153,36 @@ public:
         std::printf("%s: %zu frames paced, mean interval %.3f ms, p99 %.3f ms, deviation p99 %.3f max %.3f ms\n",
                     label.c_str(), ms.size(), mean, p99, devP99, dev.back());
     }
+    // Resident size per mapped object from /proc/self/smaps (anonymous memory as "[anonymous]"),
+    // largest first: where the resident size goes.
+    static std::vector<std::pair<long, std::string>> ResidentByMapping() {
+        std::ifstream smaps("/proc/self/smaps");
+        std::vector<std::pair<long, std::string>> sums;
+        std::string line, current;
+        while (std::getline(smaps, line)) {
+            std::istringstream in(line);
+            std::string first;
+            in >> first;
+            if (first == "Rss:") {
+                long kb = 0;
+                in >> kb;
+                auto it = std::find_if(sums.begin(), sums.end(), [&](const auto& s) { return s.second == current; });
+                if (it == sums.end()) {
+                    sums.emplace_back(kb, current);
+                } else {
+                    it->first += kb;
+                }
+            } else if (first.find('-') != std::string::npos && first.back() != ':') {
+                // A mapping's header: range, permissions, offset, device, inode, then the path.
+                std::string perms, offset, device, inode, path;
+                in >> perms >> offset >> device >> inode;
+                std::getline(in >> std::ws, path);
+                current = path.empty() ? "[anonymous]" : path;
+            }
+        }
+        std::sort(sums.begin(), sums.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+        return sums;
+    }
     // Resident size now and its peak so far, from /proc/self/status (kB); false without /proc.
     static bool Memory(long& rssKb, long& peakKb) {
         std::ifstream status("/proc/self/status");
@@ -298,6 +328,11 @@ int main(int argc, char** argv) {
                 if (std::getenv("SCENESHOT_TEXTURES") != nullptr) {
                     for (const auto& [name, bytes] : DxGraphic::Instance().TextureSizes()) {
                         std::printf("  %8zu kB %s\n", bytes / 1024, name.c_str());
+                    }
+                }
+                if (std::getenv("SCENESHOT_MAPPINGS") != nullptr) {
+                    for (const auto& [kb, name] : Runner::ResidentByMapping()) {
+                        std::printf("  %8ld kB %s\n", kb, name.c_str());
                     }
                 }
             }
