@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -103,6 +108,68 @@ TEST_F(SaveTest, FailedWriteLeavesPreviousFileIntact) {
         chmod(dir.c_str(), 0700);
         EXPECT_EQ(ReadAll(dir + "/save.dat"), std::string("\x01\x02\x03\x04\x05", 5));
     }
+}
+
+// The disk fills up while the save is written: the write reports failure, the previous save stays
+// whole and no temporary file is left. First a file-size limit stops the write after two bytes
+// (in a child process, which then reports what it saw); then, where a private mount is allowed, a
+// real full tmpfs.
+TEST_F(SaveTest, AFullDiskFailsTheWriteAndKeepsThePreviousSave) {
+    Global& g = Global::Instance();
+    for (int i = 0; i < 5; ++i) {
+        g.Set(i + 1, "stage_" + std::to_string(i));
+    }
+    ASSERT_TRUE(g.WriteSave());
+    const std::string old("\x01\x02\x03\x04\x05", 5);
+    // Exit codes of the children: 0 as expected, 77 the case cannot be set up here, else the fault.
+    auto inChild = [](auto body) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            _exit(body());
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + WTERMSIG(status);
+    };
+    EXPECT_EQ(inChild([&] {
+                  signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead
+                  const rlimit limit{2, 2};
+                  if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 77;
+                  Global::Instance().Set(9, "stage_0");
+                  return Global::Instance().WriteSave() ? 1 : 0;
+              }),
+              0);
+    EXPECT_EQ(ReadAll(dir + "/save.dat"), old);
+    EXPECT_NE(access((dir + "/save.dat.tmp").c_str(), F_OK), 0);
+
+    const std::string small = dir + "/small";
+    ASSERT_EQ(mkdir(small.c_str(), 0700), 0);
+    const int tmpfs = inChild([&] {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", small.c_str(), "tmpfs", 0, "size=16k") != 0) {
+            return 77;
+        }
+        Global& child = Global::Instance();
+        child.SetSaveFolder(small);
+        if (!child.WriteSave()) return 2;  // the old save, 1 to 5, while there is room
+        // Fill what is left of the disk.
+        const int fd = open((small + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
+        const std::string block(4096, 'x');
+        while (write(fd, block.data(), block.size()) > 0) {
+        }
+        while (write(fd, block.data(), 1) > 0) {
+        }
+        close(fd);
+        child.Set(9, "stage_0");
+        if (child.WriteSave()) return 3;
+        if (ReadAll(small + "/save.dat") != std::string("\x01\x02\x03\x04\x05", 5)) return 4;
+        if (access((small + "/save.dat.tmp").c_str(), F_OK) == 0) return 5;
+        return 0;
+    });
+    if (tmpfs == 77) {
+        GTEST_SKIP() << "no private tmpfs here; the file-size limit case ran";
+    }
+    EXPECT_EQ(tmpfs, 0);
 }
 
 TEST_F(SaveTest, FolderAtTheSavePlaceIsNoSaveAndIsLeftAlone) {

@@ -22,7 +22,8 @@ void LogLine(const std::string& utf8);
 
 // The OpenGL side of the real platform: one context on the main window, an offscreen back buffer
 // (framebuffer object with an RGBA8 colour texture) that every frame is drawn into, sprite quads
-// batched into one dynamic vertex buffer, and presentation by a scaled blit to the window.
+// batched into one dynamic vertex buffer, and presentation by a scaled copy to the window: the
+// frame is finished when it ends and swapped in when the main loop says it is time to show it.
 class GlRenderer {
 public:
     GlRenderer() = default;
