@@ -190,5 +190,46 @@ ends_quietly data0_is_folder "$g" "データファイルが読み込めません
 g=$work/nodisplay; make_game "$g"
 ends_quietly no_display "$g" "no display found|could not be initialised" -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER
 
+# Offset and size of entry $2 in the list file $1 (one length byte, the name, a zero byte, then
+# offset and size as little-endian 32-bit numbers, entry after entry).
+entry_of() {
+  python3 - "$1" "$2" <<'PY'
+import struct, sys
+b = open(sys.argv[1], "rb").read()
+i = 0
+while i < len(b):
+    n = b[i]
+    name = b[i + 1:i + 1 + n].decode("latin-1")
+    off, size = struct.unpack_from("<II", b, i + 2 + n)
+    i += 10 + n
+    if name == sys.argv[2]:
+        print(off, size)
+        break
+PY
+}
+
+# 10. The title jingle's WAV header lies: its data chunk claims 2 GB. Refused with a line, the
+# title plays on without it.
+g=$work/lyingwav; make_game "$g"; copy_data "$g" 2
+read -r off size < <(entry_of "$data/data2.lst" menu_title.wav)
+if [ -z "${off:-}" ]; then
+  bad "lying_wav: menu_title.wav not in data2.lst"
+else
+  tag=$(python3 -c "import sys; f=open(sys.argv[1],'rb'); f.seek(int(sys.argv[2])); print(f.read(int(sys.argv[3])).find(b'data'))" "$g/data/data2.dat" "$off" "$size")
+  printf '\x00\xff\xff\x7f' | dd of="$g/data/data2.dat" bs=1 seek=$((off + tag + 4)) conv=notrunc status=none
+  plays_on lying_wav "$g" "効果音ファイルが壊れています: menu_title.wav" 11
+fi
+
+# 11. The menu music broken short: everything after its first 16 KB zeros, as a file cut off and
+# padded. The stream plays its first second, then stops or starts over; the game plays on.
+g=$work/cutogg; make_game "$g"; copy_data "$g" 1
+read -r off size < <(entry_of "$data/data1.lst" bgm_menu.ogg)
+if [ -z "${off:-}" ]; then
+  bad "cut_ogg: bgm_menu.ogg not in data1.lst"
+else
+  head -c $((size - 16384)) /dev/zero | dd of="$g/data/data1.dat" bs=1M seek=$((off + 16384)) oflag=seek_bytes conv=notrunc status=none
+  plays_on cut_ogg "$g" "" 14
+fi
+
 [ $fail -eq 0 ] && say "all cases good"
 exit $fail
