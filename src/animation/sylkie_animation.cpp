@@ -64,7 +64,13 @@ int SylkieAnimation::Load(std::string_view name) {
     // picture archive meanwhile.
     std::vector<uint8_t> bytes(archive.Data(), archive.Data() + archive.Size());
     archive.Close();
-    return LoadFromMemory(bytes.data(), bytes.size());
+    const int result = LoadFromMemory(bytes.data(), bytes.size());
+    if (compositions_.empty()) {
+        // Nothing readable in it (no header, or damaged past it): still loaded, but say so, since
+        // everything it should show will be missing.
+        platform::OutputDebug(SJ("SylkieAnimation : コンポジションがありません ") + std::string(name));
+    }
+    return result;
 }
 
 // Lines end at LF; a CR right before the LF belongs to the line ending too, so CR LF files and

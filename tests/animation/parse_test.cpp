@@ -125,7 +125,8 @@ TEST_F(AnimTest, ExampleFileGivesTheDescribedComposition) {
 
 TEST_F(AnimTest, LoadReadsTheScrambledArchiveAndReportsMissingFiles) {
     animtest::SetArchive(ArchiveId::Animations, {{"pad.bca", animtest::Bytes(70000, 'x')},
-                                                 {"stand_bg.bca", animtest::ToBytes(kExample)}});
+                                                 {"stand_bg.bca", animtest::ToBytes(kExample)},
+                                                 {"garbage.bca", animtest::ToBytes("<SYLKIE_ANIMATION_FILE>\r\n\x01\xfe#C")}});
     SylkieAnimation a;
     ASSERT_EQ(a.Load("Stand_BG.bca"), S_OK_RESULT);
     ExpectExample(a);
@@ -137,6 +138,13 @@ TEST_F(AnimTest, LoadReadsTheScrambledArchiveAndReportsMissingFiles) {
     EXPECT_EQ(a.Current(), nullptr);
     ASSERT_EQ(debugLines.size(), 1u);
     EXPECT_EQ(debugLines[0], "SylkieAnimation : 読込失敗");  // the sink receives UTF-8
+
+    // A file that yields nothing loads (as the format has it) but says so.
+    debugLines.clear();
+    EXPECT_EQ(a.Load("garbage.bca"), S_OK_RESULT);
+    EXPECT_EQ(a.CompositionCount(), 0u);
+    ASSERT_EQ(debugLines.size(), 1u);
+    EXPECT_EQ(debugLines[0], "SylkieAnimation : コンポジションがありません garbage.bca");
 }
 
 TEST_F(AnimTest, HeaderRecognisedOnlyAtTheStartOfALine) {

@@ -149,7 +149,7 @@ plays_on list_past_end "$g" "音楽ファイルのオープンに失敗|効果�
 g=$work/garbage; make_game "$g"; copy_data "$g" 3
 size3=$(stat -c %s "$g/data/data3.dat")
 head -c $((size3 - 64)) /dev/urandom | dd of="$g/data/data3.dat" bs=1M seek=64 oflag=seek_bytes conv=notrunc status=none
-plays_on garbage_data3 "$g" "" 9
+plays_on garbage_data3 "$g" "SylkieAnimation : コンポジションがありません menu_bg.bca" 9
 
 # 4. Saves of 0, 1, 3 and 1000 bytes: read as far as they go and left exactly as they were.
 for n in 0 1 3 1000; do
