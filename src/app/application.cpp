@@ -419,9 +419,10 @@ bool Application::Pass() {
 void Application::StepScene() {
     bool entered = false;
     if (currentSceneId != nextSceneId) {
+        // Before the new scene is made: what its members load or create counts as its own.
+        DxGraphic::Instance().BeginSceneUse();
         scene.reset(factory_ ? factory_(nextSceneId) : nullptr);
         if (scene) {
-            DxGraphic::Instance().BeginSceneUse();
             scene->Enter(currentSceneId);
             entered = true;
         }

@@ -82,8 +82,8 @@ public:
     int AddFontResource();
     void RemoveFontResource();
 
-    // After a scene change: the manager calls BeginSceneUse before the new scene's Enter and
-    // ReleaseUnused after its first frame. Pictures and canvases the new scene did not load,
+    // After a scene change: the manager calls BeginSceneUse before it makes the new scene and
+    // ReleaseUnused after the scene's first frame. Pictures and canvases the new scene did not load,
     // create, write or draw by then are released, so a scene that leaves the caches alone does
     // not hand its pictures on to a scene that never shows them. The release comes earlier when
     // the new scene first loads a picture that is not in the cache, so that the old pictures

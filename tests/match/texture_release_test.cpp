@@ -69,6 +69,12 @@ protected:
         ASSERT_TRUE(reach(SceneGame::PlayerChoice));
         EXPECT_GT(live(), 0u);
         EXPECT_FALSE(titlePictureLoaded());
+        // What the match's parts made when the scene was made stays theirs (the ability window
+        // creates its canvases then), and nothing wrote to a canvas that was gone.
+        EXPECT_NE(DxGraphic::Instance().FindCanvas("font_sp_cost"), nullptr);
+        for (const std::string& line : debugLines) {
+            EXPECT_EQ(line.find("キャンバスがありません"), std::string::npos) << line;
+        }
         headless->QueueMessageBoxAnswer(platform::MessageBoxAnswer::Ok);
         clickOn(game().titleButton);
         ASSERT_TRUE(backAtTitleMenu()) << "the match did not lead back to the title";
