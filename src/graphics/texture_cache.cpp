@@ -139,8 +139,10 @@ void DxGraphic::ReleaseUnused() {
     platform::Platform& p = platform::Get();
     const bool renderer = p.HasRenderer();
     for (Cache* cache : {&textures_, &canvases_}) {
+        const bool pictures = cache == &textures_;
         std::erase_if(*cache, [&](const auto& item) {
-            if (item.second.lastUse == useMark_) {
+            // A picture that failed to load holds nothing: kept, it stays one line per name.
+            if (item.second.lastUse == useMark_ || (pictures && item.second.texture == 0)) {
                 return false;
             }
             if (item.second.texture != 0 && renderer) {
