@@ -1,8 +1,9 @@
 // libFuzzer entry for the music decoder path: the bytes are opened as a track through the game's
 // memory callbacks, decoded to the end, then a seek (to a frame taken from the input) and a
 // second read. Checks what the game relies on while streaming: a read never claims more bytes
-// than asked, whole 16-bit frames only, the position never moves backwards while reading, and a
-// track that refused to open leaves nothing open.
+// than asked, whole 16-bit frames only, and a track that refused to open leaves nothing open.
+// Positions are not checked: they come from the stream's own granule positions, which a damaged
+// file can send past the total and back again (the game's fill copes; see the music tests).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -16,7 +17,6 @@ namespace {
 // possible: the fuzzer must keep going). Aborts when a read breaks its contract.
 void ReadThrough(sound::MusicStream& stream, long budget) {
     uint8_t buffer[4096 + 8];
-    int64_t last = stream.Tell();
     int ask = 4096;
     while (budget > 0) {
         std::memset(buffer + ask, 0xA5, 8);
@@ -32,11 +32,7 @@ void ReadThrough(sound::MusicStream& stream, long budget) {
                 std::abort();  // wrote past the size it was given
             }
         }
-        const int64_t now = stream.Tell();
-        if (last >= 0 && now >= 0 && now < last) {
-            std::abort();
-        }
-        last = now;
+        stream.Tell();  // asked as the game asks it between reads
         budget -= got;
         ask = ask == 4096 ? 1000 : 4096;  // odd sizes too: the decoder must round down to frames
     }

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "core/result.h"
@@ -71,11 +75,20 @@ protected:
             garbage[i] = static_cast<uint8_t>(i * 7919u >> 3);
         }
         std::vector<uint8_t> cut(t.longOgg.begin(), t.longOgg.begin() + 3000);
+        // Found by fuzzing: a damaged track whose decoder positions run past its total and then
+        // back (kept with the fuzz inputs).
+        std::vector<uint8_t> backwards;
+        if (const char* dir = std::getenv("TARNWICK_TEST_DATA")) {
+            std::ifstream in(std::string(dir) + "/../fuzz/corpus/music/regression_positions_run_backwards",
+                             std::ios::binary);
+            backwards.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
         soundtest::SetArchive(ArchiveId::Music, {{"short.ogg", t.shortOgg},
                                                  {"long.ogg", t.longOgg},
                                                  {"empty.ogg", t.emptyOgg},
                                                  {"garbage.ogg", garbage},
-                                                 {"cut.ogg", cut}});
+                                                 {"cut.ogg", cut},
+                                                 {"backwards.ogg", backwards}});
         platform::SetDebugSink([this](const std::string& line) { lines.push_back(line); });
         device = platform::audio::InstallHeadlessDevice();
         ASSERT_EQ(sound().Init(), S_OK_RESULT);
@@ -196,6 +209,20 @@ TEST_F(Music, BrokenTracksStayClosedAndNeverHang) {
     ASSERT_EQ(sound().OpenBgm("long.ogg"), S_OK_RESULT);
     const auto got = Fill(300);
     EXPECT_EQ(FirstMismatch(got.data(), Concat(GetTracks().longPcm, {{0, 100}, {0, 100}, {0, 100}})), -1);
+}
+
+// Positions that run past the track's total and then backwards (a damaged file) still give whole
+// fills, with or without a loop point, and the track keeps going round.
+TEST_F(Music, PositionsRunningBackwardsStillFillAndLoop) {
+    ASSERT_EQ(sound().OpenBgm("backwards.ogg"), S_OK_RESULT) << "the fuzz input is missing";
+    for (int round = 0; round < 3; ++round) {
+        Fill(20000);
+    }
+    sound().SetBgmLoopPoint(0, 20000, 100);
+    ASSERT_EQ(sound().OpenBgm("backwards.ogg"), S_OK_RESULT);
+    for (int round = 0; round < 3; ++round) {
+        Fill(20000);
+    }
 }
 
 TEST_F(Music, RefillThreadStreamsContinuouslyThroughLoops) {
