@@ -24,13 +24,18 @@ uint32_t ChannelByte(float v) {
 
 int DxGraphic::DrawSprite(const SpriteDesc& sprite, const SpriteVec3& position, float offsetX, float offsetY,
                           float offsetZ) {
+    const bool shown = sprite.visible && sprite.alpha != 0.0f && !frameHidden_;
+    // Sprites that draw nothing are looked up only while a scene change's release is pending.
+    if (!shown && !releasePending_) {
+        return S_OK_RESULT;
+    }
     // Whatever a scene draws, or keeps to draw, counts as used by it (see ReleaseUnused).
     Cache& cache = sprite.isText() ? canvases_ : textures_;
     auto it = cache.find(sprite.textureName);
     if (it != cache.end()) {
         it->second.lastUse = useMark_;
     }
-    if (!sprite.visible || sprite.alpha == 0.0f || frameHidden_) {
+    if (!shown) {
         return S_OK_RESULT;
     }
     // A picture released since it was loaded (it was not in use at a scene change) is loaded again.
