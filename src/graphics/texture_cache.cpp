@@ -26,26 +26,32 @@ void ReportLoadFailure(const std::string& file, const std::string& reason) {
     platform::OutputDebug(line + "\n");
 }
 
-// Destroys every texture of a cache (when the renderer still holds them) and empties it. A cache
-// without textures never touches the platform.
-template <typename Cache>
-void ReleaseCache(Cache& cache) {
-    bool any = false;
-    for (const auto& [name, entry] : cache) {
-        any = any || entry.texture != 0;
-    }
-    if (any) {
-        platform::Platform& p = platform::Get();
-        // Without a renderer the textures are already gone with it.
-        if (p.HasRenderer()) {
-            for (const auto& [name, entry] : cache) {
-                if (entry.texture != 0) {
-                    p.DestroyTexture(entry.texture);
-                }
+// Removes the entries of a cache that `keep` does not keep, destroying their textures (when the
+// renderer still holds them). Entries without textures never touch the platform.
+template <typename Cache, typename Keep>
+void ReleaseEntries(Cache& cache, Keep keep) {
+    platform::Platform* p = nullptr;
+    bool renderer = false;
+    std::erase_if(cache, [&](const auto& item) {
+        if (keep(item.second)) {
+            return false;
+        }
+        if (item.second.texture != 0) {
+            if (p == nullptr) {
+                p = &platform::Get();
+                renderer = p->HasRenderer();  // without one the textures are already gone with it
+            }
+            if (renderer) {
+                p->DestroyTexture(item.second.texture);
             }
         }
-    }
-    cache.clear();
+        return true;
+    });
+}
+
+template <typename Cache>
+void ReleaseCache(Cache& cache) {
+    ReleaseEntries(cache, [](const auto&) { return false; });
 }
 
 }  // namespace
@@ -136,21 +142,9 @@ void DxGraphic::ReleaseAllCanvases() { ReleaseCache(canvases_); }
 
 void DxGraphic::ReleaseUnused() {
     releasePending_ = false;
-    platform::Platform& p = platform::Get();
-    const bool renderer = p.HasRenderer();
-    for (Cache* cache : {&textures_, &canvases_}) {
-        const bool pictures = cache == &textures_;
-        std::erase_if(*cache, [&](const auto& item) {
-            // A picture that failed to load holds nothing: kept, it stays one line per name.
-            if (item.second.lastUse == useMark_ || (pictures && item.second.texture == 0)) {
-                return false;
-            }
-            if (item.second.texture != 0 && renderer) {
-                p.DestroyTexture(item.second.texture);
-            }
-            return true;
-        });
-    }
+    // A picture that failed to load holds nothing: kept, it stays one line per name.
+    ReleaseEntries(textures_, [&](const CacheEntry& e) { return e.lastUse == useMark_ || e.texture == 0; });
+    ReleaseEntries(canvases_, [&](const CacheEntry& e) { return e.lastUse == useMark_; });
 }
 
 std::vector<std::pair<std::string, size_t>> DxGraphic::TextureSizes() const {
